@@ -1,0 +1,43 @@
+# Pelorix: one command to set up, build and play (make run) or test (make test) on Debian 12.
+BUILD   ?= build
+PLAY    ?= $(BUILD)/play
+JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
+PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+# Installs the Debian packages the build needs, only those that are missing.
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" -eq 0 ] || SUDO=sudo; \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Plays in a folder of its own, seeded with the sample pictures; the source tree stays clean.
+run: build
+	mkdir -p $(PLAY)
+	cp -n assets/samples/* $(PLAY)/ 2>/dev/null || true
+	cd $(PLAY) && $(abspath $(BUILD))/pelorix
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/pelorix_bench
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,136 @@
+// The game window object: all state as plain fields, and the handlers the window's events call.
+#pragma once
+
+#include <string>
+
+#include "game/loopfields.h"
+#include "options/panelfields.h"
+#include "platform/platform.h"
+#include "puzzle/puzzlestate.h"
+
+namespace pelorix {
+
+// Thrown out of a yield once the program has been told to end; `Form_Activate` catches it.
+struct ProgramEnded {};
+
+// Columns and rows of the grid cells that lie under the moving picture (may reach past the grid).
+struct FrameSpan {
+    int c0 = 1, c1 = 1, r0 = 1, r1 = 1;
+    bool contains(int c, int r) const { return c >= c0 && c <= c1 && r >= r0 && r <= r1; }
+};
+
+// The one window of the game. Handlers run only inside yields of the main loop, one at a time; they
+// and the loop talk only through the public fields. The class is defined across the subsystem
+// folders: game/ (start-up, loop, drawing, solver), puzzle/ (construction), input/ (mouse, keys,
+// move step), options/ (settings, menus, panels).
+class puzzlemaker2 final : public EventSink {
+public:
+    explicit puzzlemaker2(Platform& platform);
+
+    PuzzleState puzzle;
+    LoopFields loop;
+    PanelFields panel;
+
+    // --- game/: start-up, main loop, timers ---
+    // Start-up followed by the main loop; returns only once the program has ended.
+    void Form_Activate();
+    void Form_Unload();
+    void Form_Terminate();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    // Calls the handler an event is meant for.
+    void dispatch(const Event& event) override;
+
+    // One pass of the main loop (pass steps 1-7).
+    void mainpass();
+    void starttitlepuzzle();
+    void opensetupscreen();
+    void finishpuzzle();
+    // Disable Timer1, set the interval for the current state, re-enable only for a finished puzzle
+    // that was counting down.
+    void rearmtimer1();
+    // Opens the input turn and yields. `mayWait`: nothing can change without an event.
+    void yieldturn(bool mayWait);
+    // True when the coming yield of a pass may wait: no step of the pass can act without an event.
+    bool passisidle() const;
+
+    // --- game/: drawing and animation ---
+    void repaintpicture();
+    void framestep();
+    void finishedfill();
+    void finishedframe();
+    FrameSpan framespan() const;
+    void composeframe();
+    // Bounces the moving picture off the limits, then moves it one step.
+    void movingstep(int limitx, int limity);
+    // Waits for one Timer2 tick (ends early on `donepressed` when `orDone`).
+    void framewait(bool orDone);
+
+    // --- game/: computer solver ---
+    void computerstep();
+
+    // --- puzzle/: construction ---
+    void makenewpuzzle();
+    void newpuzzle_Click();
+
+    // --- input/: mouse, keys, the move step ---
+    // button 1 = left; x, y in client pixels.
+    void Form_MouseDown(int button, int shift, float x, float y);
+    void Form_KeyDown(int keycode, int shift);
+    // The cell hit by a press at (x, y); false when the press lies outside the grid.
+    bool hittest(float x, float y, int& column, int& row) const;
+    // Slides the piece at (sc, sr) into the neighbouring hole; `d` is its direction code.
+    void slidepiece(int sc, int sr, int d);
+    void recordmove(int d);
+    // Moves the piece at (sc, sr) into the hole, keeping `placedcount`; returns the piece.
+    int shiftpiece(int sc, int sr);
+    // Redraws a move: clears the vacated cell S and draws piece p in cell D.
+    void redrawmove(int sc, int sr, int dc, int dr, int p);
+
+    // --- options/: menus ---
+    void prandom_Click();
+    void pnrandom_Click();
+    void tslow_Click();
+    void tfast_Click();
+    void usolve_Click();
+    void csolve_Click();
+    void csolves_Click();
+    void quit_Click();
+
+    // --- options/: panels ---
+    void choosepicture_Click();
+    void choosepicture2_Click();
+    void File1_Click();
+    void File2_Click();
+    void Text1_KeyUp(int keycode, int shift);
+    void Text2_Change();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void cpiece_Click();
+    void cpicture_Click();
+    void Text4_KeyDown(int keycode, int shift);
+    void Text5_KeyDown(int keycode, int shift);
+
+    // --- options/: settings files ---
+    void readdefaultcolours();
+    void readstartupsettings();
+    // Reads `picturename` + ".colour" (and ".colour2" for animated puzzles) and writes them back.
+    void readpicturecolours();
+
+    Platform& platform() { return platform_; }
+    const Platform& platform() const { return platform_; }
+
+    // Grid geometry: the reference point of column c and row r.
+    int cellx(int c) const { return 1 + (c - 1) * puzzle.piecewidth; }
+    int celly(int r) const { return 1 + (r - 1) * puzzle.pieceheight; }
+
+private:
+    Platform& platform_;
+};
+
+// A Timer1 interval: the product rounded to whole milliseconds, halves to even, within what a
+// timer can hold (0 to 2147483647).
+int timermilliseconds(double product);
+
+}  // namespace pelorix

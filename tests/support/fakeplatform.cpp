@@ -1,0 +1,241 @@
+// The headless test platform: timers on a virtual clock, a scripted event queue, files in memory.
+#include "fakeplatform.h"
+
+#include <algorithm>
+
+#include "platform/design.h"
+#include "platform/palette.h"
+#include "platform/pictures.h"
+#include "platform/workdir.h"
+
+namespace pelorix::testing {
+
+namespace {
+constexpr unsigned windowBackground = 0xF0F0F0;
+}
+
+FakePlatform::FakePlatform(std::uint64_t seed)
+    : seed_(seed),
+      random_(seed),
+      clientWidth_(launchClientWidth),
+      clientHeight_(launchClientHeight),
+      canvas_(launchClientWidth, launchClientHeight, windowBackground) {
+    for (int i = 0; i < controlCount; ++i) {
+        const ControlDesign& d = design(static_cast<Control>(i));
+        controls_[static_cast<std::size_t>(i)].left = d.left;
+        if (d.kind == ControlKind::TextBox) controls_[static_cast<std::size_t>(i)].text = std::string(d.caption);
+    }
+    for (int i = 0; i < menuCount; ++i) {
+        const MenuDesign& d = design(static_cast<Menu>(i));
+        menus_[static_cast<std::size_t>(i)] = {d.visible, d.enabled, d.checked};
+    }
+    caption_ = std::string(launchCaption);
+    timer_(TimerId::Timer1).interval = timer1LaunchInterval;
+    timer_(TimerId::Timer2).interval = timer2LaunchInterval;
+    windowPictureOriginal_ = builtinWindowPicture();
+    windowPicture_ = toCanvasFormat(windowPictureOriginal_);
+    animationPictureOriginal_ = builtinAnimationPicture();
+    animationPicture_ = toCanvasFormat(animationPictureOriginal_);
+    canvas_.showPicture(windowPicture_);
+}
+
+void FakePlatform::schedule(double atMs, const Event& event) {
+    scheduled_.push_back({static_cast<std::int64_t>(atMs * 1000.0), order_++, event});
+}
+
+std::optional<std::int64_t> FakePlatform::nextWake() const {
+    std::optional<std::int64_t> wake;
+    auto consider = [&](std::int64_t t) { wake = wake ? std::min(*wake, t) : t; };
+    for (const Scheduled& s : scheduled_) consider(s.at);
+    for (const Timer& t : timers_)
+        if (t.enabled && t.interval > 0) consider(t.due);
+    if (stopAt_ >= 0) consider(stopAt_);
+    return wake;
+}
+
+void FakePlatform::yield(bool mayWait) {
+    ++yields;
+    if (ended_) return;
+    if (mayWait) {
+        ++waits;
+        const auto wake = nextWake();
+        if (!wake) {
+            ++freezes;
+            ended_ = true;
+            return;
+        }
+        now_ = std::max(now_, *wake);
+    } else {
+        now_ += passCost;
+    }
+
+    // Gather what is due: scripted events and one tick per timer (missed ticks coalesce).
+    std::vector<Scheduled> due;
+    for (auto it = scheduled_.begin(); it != scheduled_.end();) {
+        if (it->at <= now_) {
+            due.push_back(*it);
+            it = scheduled_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (int t = 0; t < 2; ++t) {
+        Timer& timer = timers_[static_cast<std::size_t>(t)];
+        if (!timer.enabled || timer.interval <= 0 || timer.due > now_) continue;
+        Event tick;
+        tick.kind = EventKind::TimerTick;
+        tick.timer = static_cast<TimerId>(t);
+        due.push_back({timer.due, -1, tick});
+        while (timer.due <= now_) timer.due += static_cast<std::int64_t>(timer.interval) * 1000;
+    }
+    std::stable_sort(due.begin(), due.end(), [](const Scheduled& a, const Scheduled& b) {
+        return a.at != b.at ? a.at < b.at : a.order < b.order;
+    });
+    for (const Scheduled& s : due) {
+        if (ended_) break;
+        // A timer disabled by an earlier handler of this yield has no tick left to give.
+        if (s.event.kind == EventKind::TimerTick && !timerEnabled(s.event.timer)) continue;
+        if (sink_) sink_->dispatch(s.event);
+    }
+    if (afterYield) afterYield();
+    if (stopAt_ >= 0 && now_ >= stopAt_) ended_ = true;
+    if (stopWhen && stopWhen()) ended_ = true;
+}
+
+void FakePlatform::restart(TimerId t) {
+    Timer& timer = timer_(t);
+    timer.due = now_ + static_cast<std::int64_t>(timer.interval) * 1000;
+    if (t == TimerId::Timer1) ++timer1Starts;
+}
+
+void FakePlatform::setTimerInterval(TimerId t, int milliseconds) {
+    Timer& timer = timer_(t);
+    if (timer.interval == milliseconds) return;
+    timer.interval = std::max(milliseconds, 0);
+    if (timer.enabled) restart(t);
+}
+
+void FakePlatform::setTimerEnabled(TimerId t, bool enabled) {
+    Timer& timer = timer_(t);
+    if (enabled && !timer.enabled) {
+        timer.enabled = true;
+        restart(t);
+    } else if (!enabled) {
+        timer.enabled = false;
+    }
+}
+
+void FakePlatform::setCaption(const std::string& caption) {
+    caption_ = caption;
+    captions.push_back(caption);
+}
+
+void FakePlatform::maximize() {
+    maximized = true;
+    clientWidth_ = maximizedWidth;
+    clientHeight_ = maximizedHeight;
+    canvas_.ensureSize(clientWidth_, clientHeight_);
+}
+
+void FakePlatform::fillBox(int x1, int y1, int x2, int y2, int colour) { canvas_.fillBox(x1, y1, x2, y2, colour); }
+
+bool FakePlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) {
+    const QImage& source = picture == PictureId::Window ? windowPicture_ : animationPicture_;
+    return !canvas_.copy(source, dx, dy, w, h, sx, sy).isEmpty();
+}
+
+bool FakePlatform::loadPicture(const std::string& name) {
+    const std::string* bytes = findFile(name);
+    if (!bytes) return false;
+    auto picture = loadPictureData(QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size())));
+    if (!picture) return false;
+    windowPictureOriginal_ = *picture;
+    windowPicture_ = toCanvasFormat(*picture);
+    canvas_.showPicture(windowPicture_);
+    return true;
+}
+
+bool FakePlatform::savePicture(PictureId picture, const std::string& name) {
+    const QByteArray bytes =
+        encodeBmp8(picture == PictureId::Window ? windowPictureOriginal_ : animationPictureOriginal_);
+    if (bytes.isEmpty()) return false;
+    return writeTextFile(name, bytes.toStdString());
+}
+
+int FakePlatform::pictureOuterWidth() const { return design(Control::Picture1).width / twipsPerPixel; }
+int FakePlatform::pictureOuterHeight() const { return design(Control::Picture1).height / twipsPerPixel; }
+
+void FakePlatform::setText(Control control, const std::string& text) {
+    if (state(control).text == text) return;
+    state(control).text = text;
+    ++textChanges;
+    Event change;
+    change.kind = EventKind::TextChange;
+    change.control = control;
+    post(change);
+}
+
+void FakePlatform::type(Control box, const std::string& text) {
+    const int limit = design(box).maxLength;
+    std::string typed = limit > 0 && static_cast<int>(text.size()) > limit ? text.substr(0, static_cast<std::size_t>(limit)) : text;
+    setText(box, typed);
+    Event up;
+    up.kind = EventKind::KeyUp;
+    up.control = box;
+    up.key = typed.empty() ? 0 : static_cast<unsigned char>(typed.back());
+    post(up);
+}
+
+void FakePlatform::clickListEntry(Control list, int index) {
+    state(list).index = index;
+    Event click;
+    click.kind = EventKind::Click;
+    click.control = list;
+    post(click);
+}
+
+void FakePlatform::refreshList(Control list) {
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : files)
+        if (matchesPattern(name, design(list).pattern)) names.push_back(name);
+    sortIgnoringCase(names);
+    state(list).entries = std::move(names);
+    state(list).index = -1;
+}
+
+std::string FakePlatform::listEntry(Control list, int index) const {
+    const auto& entries = state(list).entries;
+    return index >= 0 && index < static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(index)] : std::string();
+}
+
+const std::string* FakePlatform::findFile(const std::string& name) const {
+    if (auto it = files.find(name); it != files.end()) return &it->second;
+    for (const auto& [stored, bytes] : files)
+        if (sameNameIgnoringCase(stored, name)) return &bytes;
+    return nullptr;
+}
+
+std::optional<std::string> FakePlatform::file(const std::string& name) const {
+    const std::string* bytes = findFile(name);
+    return bytes ? std::optional<std::string>(*bytes) : std::nullopt;
+}
+
+bool FakePlatform::writeTextFile(const std::string& name, const std::string& content) {
+    for (auto& [stored, bytes] : files) {
+        if (sameNameIgnoringCase(stored, name)) {
+            bytes = content;
+            return true;
+        }
+    }
+    files[name] = content;
+    return true;
+}
+
+int colourAt(const Canvas& canvas, int x, int y) {
+    const unsigned rgb = canvas.pixel(x, y);
+    for (int i = 0; i < 16; ++i)
+        if (palette[static_cast<std::size_t>(i)] == rgb) return i;
+    return -1;
+}
+
+}  // namespace pelorix::testing

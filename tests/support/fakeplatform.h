@@ -1,0 +1,173 @@
+// A headless platform for tests: virtual clock, scripted events, in-memory files, seeded random numbers.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/platform.h"
+#include "platform/random.h"
+
+namespace pelorix::testing {
+
+// Time runs only inside yields: a yield that may not wait costs `passCost` microseconds; a yield
+// that may wait jumps to the next timer tick or scripted event. A wait with nothing that could
+// ever come is a freeze: it is counted in `freezes` and ends the program.
+class FakePlatform final : public Platform {
+public:
+    explicit FakePlatform(std::uint64_t seed = 1);
+
+    // --- test controls ---
+    std::int64_t nowMicros() const { return now_; }
+    double nowMs() const { return static_cast<double>(now_) / 1000.0; }
+    std::int64_t passCost = 100;  // microseconds of virtual time per non-waiting yield
+    // Delivers `event` at the first yield at or after `atMs` of virtual time.
+    void schedule(double atMs, const Event& event);
+    // Delivers `event` at the next yield.
+    void post(const Event& event) { schedule(nowMs(), event); }
+    // Ends the program at the first yield at or after `ms` of virtual time.
+    void stopAt(double ms) { stopAt_ = static_cast<std::int64_t>(ms * 1000.0); }
+    // Ends the program after the first yield at which `done` returns true.
+    std::function<bool()> stopWhen;
+    // Called after every yield's events (before the stop checks).
+    std::function<void()> afterYield;
+
+    // Typing as a user would: text limited to the box's limit, then TextChange and KeyUp events.
+    void type(Control box, const std::string& text);
+    // A click on entry `index` of a file list: selects it and posts the Click.
+    void clickListEntry(Control list, int index);
+
+    // Files of the in-memory working directory (names compare ignoring case when looked up).
+    std::map<std::string, std::string> files;
+    std::optional<std::string> file(const std::string& name) const;
+
+    int maximizedWidth = 1280;
+    int maximizedHeight = 800;
+    double timeOfDaySeconds = 0;
+
+    Canvas& canvas() { return canvas_; }
+    const QImage& windowPicture() const { return windowPicture_; }
+    const QImage& animationPicture() const { return animationPicture_; }
+    std::vector<std::string> captions;  // every caption set, in order
+
+    long yields = 0;
+    long waits = 0;    // yields that were allowed to wait
+    long freezes = 0;  // waits with nothing to wait for
+    bool maximized = false;
+
+    // --- Platform ---
+    void setSink(EventSink* sink) override { sink_ = sink; }
+    void yield(bool mayWait) override;
+    void end() override { ended_ = true; }
+    bool ended() const override { return ended_; }
+    void setTimerInterval(TimerId timer, int milliseconds) override;
+    int timerInterval(TimerId timer) const override { return timer_(timer).interval; }
+    void setTimerEnabled(TimerId timer, bool enabled) override;
+    bool timerEnabled(TimerId timer) const override { return timer_(timer).enabled; }
+    void setCaption(const std::string& caption) override;
+    std::string caption() const override { return caption_; }
+    void maximize() override;
+    int clientWidth() const override { return clientWidth_; }
+    int clientHeight() const override { return clientHeight_; }
+    void fillBox(int x1, int y1, int x2, int y2, int colour) override;
+    bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) override;
+    bool loadPicture(const std::string& file) override;
+    bool savePicture(PictureId picture, const std::string& file) override;
+    int pictureInnerWidth() const override { return animationPicture_.width(); }
+    int pictureInnerHeight() const override { return animationPicture_.height(); }
+    int pictureOuterWidth() const override;
+    int pictureOuterHeight() const override;
+    void setVisible(Control control, bool visible) override { state(control).visible = visible; }
+    bool visible(Control control) const override { return state(control).visible; }
+    void setLeft(Control control, int twips) override { state(control).left = twips; }
+    int left(Control control) const override { return state(control).left; }
+    std::string text(Control control) const override { return state(control).text; }
+    void setText(Control control, const std::string& text) override;
+    int checkValue(Control control) const override { return state(control).check; }
+    void setCheckValue(Control control, int value) override { state(control).check = value; }
+    void setFocus(Control control) override { focus = control; }
+    void refreshList(Control list) override;
+    int listCount(Control list) const override { return static_cast<int>(state(list).entries.size()); }
+    std::string listEntry(Control list, int index) const override;
+    int listIndex(Control list) const override { return state(list).index; }
+    void setMenuVisible(Menu entry, bool visible) override { menu(entry).visible = visible; }
+    bool menuVisible(Menu entry) const override { return menu(entry).visible; }
+    void setMenuEnabled(Menu entry, bool enabled) override { menu(entry).enabled = enabled; }
+    bool menuEnabled(Menu entry) const override { return menu(entry).enabled; }
+    void setMenuChecked(Menu entry, bool checked) override { menu(entry).checked = checked; }
+    bool menuChecked(Menu entry) const override { return menu(entry).checked; }
+    std::optional<std::string> readTextFile(const std::string& name) override { return file(name); }
+    bool writeTextFile(const std::string& name, const std::string& content) override;
+    void randomize(double seed) override { random_.seed(seed, seed_); }
+    double random() override { return random_.next(); }
+    double timeOfDay() const override { return timeOfDaySeconds; }
+
+    Control focus = Control::Form;
+    int textChanges = 0;  // TextChange events raised by setText
+    int timer1Starts = 0;  // times Timer1's countdown was (re)started
+
+private:
+    struct ControlState {
+        bool visible = false;
+        int left = 0;
+        std::string text;
+        int check = 0;
+        std::vector<std::string> entries;
+        int index = -1;
+    };
+    struct MenuState {
+        bool visible = true, enabled = true, checked = false;
+    };
+    struct Timer {
+        bool enabled = false;
+        int interval = 0;
+        std::int64_t due = 0;
+    };
+    struct Scheduled {
+        std::int64_t at;
+        long order;
+        Event event;
+    };
+
+    ControlState& state(Control c) { return controls_[static_cast<std::size_t>(c)]; }
+    const ControlState& state(Control c) const { return controls_[static_cast<std::size_t>(c)]; }
+    MenuState& menu(Menu m) { return menus_[static_cast<std::size_t>(m)]; }
+    const MenuState& menu(Menu m) const { return menus_[static_cast<std::size_t>(m)]; }
+    Timer& timer_(TimerId t) { return timers_[static_cast<std::size_t>(t)]; }
+    const Timer& timer_(TimerId t) const { return timers_[static_cast<std::size_t>(t)]; }
+    void restart(TimerId t);
+    std::optional<std::int64_t> nextWake() const;
+    const std::string* findFile(const std::string& name) const;
+
+    EventSink* sink_ = nullptr;
+    bool ended_ = false;
+    std::uint64_t seed_;
+    RandomSource random_;
+    std::int64_t now_ = 0;
+    std::int64_t stopAt_ = -1;
+    long order_ = 0;
+    std::vector<Scheduled> scheduled_;
+    std::array<Timer, 2> timers_{};
+    std::array<ControlState, controlCount> controls_{};
+    std::array<MenuState, menuCount> menus_{};
+    std::string caption_;
+    int clientWidth_;
+    int clientHeight_;
+    Canvas canvas_;
+    QImage windowPictureOriginal_;
+    QImage windowPicture_;
+    QImage animationPictureOriginal_;
+    QImage animationPicture_;
+};
+
+// Palette index whose colour the canvas shows at (x, y); -1 when it is no palette colour.
+int colourAt(const Canvas& canvas, int x, int y);
+
+}  // namespace pelorix::testing
