@@ -1,0 +1,103 @@
+// Whole-picture repaint, the animated board's frames, and the free-moving picture of a finished display.
+#include <algorithm>
+
+#include "game/puzzlemaker2.h"
+
+namespace pelorix {
+
+void puzzlemaker2::repaintpicture() {
+    platform_.copyPicture(PictureId::Window, 0, 0, platform_.clientWidth(), platform_.clientHeight(), 0, 0);
+}
+
+FrameSpan puzzlemaker2::framespan() const {
+    const int pw = puzzle.piecewidth, ph = puzzle.pieceheight;
+    const int right = puzzle.frameleft + platform_.pictureInnerWidth();
+    const int bottom = puzzle.frametop + platform_.pictureInnerHeight();
+    FrameSpan s;
+    if (pw < 1 || ph < 1) return s;  // no grid has been built yet
+    while (cellx(s.c0) + pw - 1 < puzzle.frameleft) ++s.c0;
+    s.c1 = s.c0;
+    while (cellx(s.c1) + pw - 1 < right) ++s.c1;
+    while (celly(s.r0) + ph - 1 < puzzle.frametop) ++s.r0;
+    s.r1 = s.r0;
+    while (celly(s.r1) + ph - 1 < bottom) ++s.r1;
+    return s;
+}
+
+void puzzlemaker2::composeframe() {
+    const FrameSpan span = framespan();
+    const int pw = puzzle.piecewidth, ph = puzzle.pieceheight;
+    // Home cells past the grid's edge hold no piece of this puzzle, whatever an earlier, larger
+    // puzzle left in the tables there.
+    const int lastrow = std::min(span.r1, puzzle.puzzleheight);
+    const int lastcol = std::min(span.c1, puzzle.puzzlewidth);
+    for (int hr = span.r0; hr <= lastrow; ++hr) {
+        for (int hc = span.c0; hc <= lastcol; ++hc) {
+            const int p = puzzle.homeboard[hc][hr];
+            int dc = 0, dr = 0;
+            for (int r = 1; r <= puzzle.puzzleheight && dc == 0; ++r)
+                for (int c = 1; c <= puzzle.puzzlewidth; ++c)
+                    if (puzzle.board[c][r] == p) {
+                        dc = c;
+                        dr = r;
+                        break;
+                    }
+            // Piece 1 never lies on the board: the hole took its place.
+            if (dc == 0 || (dc == puzzle.holex && dr == puzzle.holey)) continue;
+            platform_.fillBox(cellx(dc), celly(dr), cellx(dc) + pw - 2, celly(dr) + ph - 2, puzzle.colour2);
+            platform_.copyPicture(PictureId::Picture1, cellx(dc), celly(dr), pw - 1, ph - 1, cellx(hc) - puzzle.frameleft,
+                                  celly(hr) - puzzle.frametop);
+        }
+    }
+}
+
+void puzzlemaker2::movingstep(int limitx, int limity) {
+    // The test comes before the step, so the picture turns on the very step that reaches an edge.
+    if (puzzle.frameleft + platform_.pictureOuterWidth() >= limitx || puzzle.frameleft <= 0) puzzle.anidx = -puzzle.anidx;
+    if (puzzle.frametop + platform_.pictureOuterHeight() >= limity || puzzle.frametop <= 0) puzzle.anidy = -puzzle.anidy;
+    puzzle.frameleft += puzzle.anidx;
+    puzzle.frametop += puzzle.anidy;
+}
+
+void puzzlemaker2::framewait(bool orDone) {
+    loop.hbmv = 0;
+    platform_.setTimerInterval(TimerId::Timer2, loop.nwait4);
+    platform_.setTimerEnabled(TimerId::Timer2, true);
+    // The wait also ends if a command stops the frame clock (a new puzzle being built), since
+    // no tick could ever come then.
+    auto over = [&] {
+        return loop.hbmv == 1 || (orDone && loop.donepressed == 1) || !platform_.timerEnabled(TimerId::Timer2);
+    };
+    do {
+        yieldturn(!over());
+    } while (!over());
+    platform_.setTimerEnabled(TimerId::Timer2, false);
+}
+
+void puzzlemaker2::framestep() {
+    composeframe();
+    if (loop.nwait4 != 0) framewait(false);
+    if (puzzle.anipaused == 0)
+        movingstep(puzzle.piecewidth * puzzle.puzzlewidth, puzzle.pieceheight * puzzle.puzzleheight);
+}
+
+void puzzlemaker2::finishedfill() {
+    platform_.fillBox(0, 0, static_cast<int>(puzzle.areawidth), static_cast<int>(puzzle.areaheight), puzzle.colour2);
+}
+
+void puzzlemaker2::finishedframe() {
+    if (loop.nwait4 != 0) framewait(true);
+    const bool panel = platform_.visible(Control::Label4) || platform_.visible(Control::Label5) ||
+                       platform_.visible(Control::Label6);
+    const int ow = platform_.pictureOuterWidth(), oh = platform_.pictureOuterHeight();
+    if (!panel && loop.puzzlestate != 3) {
+        // The two-unit margin erases the picture's previous place, one unit away.
+        platform_.fillBox(puzzle.frameleft - 2, puzzle.frametop - 2, puzzle.frameleft + ow + 2, puzzle.frametop + oh + 2,
+                          puzzle.colour2);
+        platform_.copyPicture(PictureId::Picture1, puzzle.frameleft, puzzle.frametop, ow, oh, 0, 0);
+    }
+    if (!panel && puzzle.anipaused == 0)
+        movingstep(static_cast<int>(puzzle.areawidth), static_cast<int>(puzzle.areaheight));
+}
+
+}  // namespace pelorix

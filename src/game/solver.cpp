@@ -1,0 +1,69 @@
+// The computer's solving step: it retraces the recorded moves, one per Timer1 tick.
+#include "game/puzzlemaker2.h"
+
+namespace pelorix {
+
+namespace {
+// The cell the moving piece comes from, seen from the hole, for direction code d (1-4).
+void sourcecell(int d, int holex, int holey, int& sc, int& sr) {
+    sc = holex;
+    sr = holey;
+    switch (d) {
+        case dir::right: --sc; break;
+        case dir::left: ++sc; break;
+        case dir::down: --sr; break;
+        case dir::up: ++sr; break;
+        default: break;
+    }
+}
+}  // namespace
+
+void puzzlemaker2::computerstep() {
+    PuzzleState& s = puzzle;
+    // A new puzzle, or a change of who solves: the player's pending undo codes go onto the
+    // scramble stack, oldest first, so the latest player move is undone first.
+    if (s.freshpuzzle == 1 || loop.solvemode != loop.lastsolvemode) {
+        s.freshpuzzle = 0;
+        s.movedir = 0;
+        int k = 0;
+        while (k < s.usermovetop) {
+            ++k;
+            ++s.solvetop;
+            s.solvestack.set(s.solvetop, s.usermoves[k]);
+            s.usermoves.set(k, 0);
+        }
+        s.usermoves.set(k, 0);
+    }
+    s.usermovetop = 0;
+
+    if (loop.movedue != 1) {
+        if (loop.movetime > 0) {
+            // Re-arming with the interval the timer already has keeps its countdown running.
+            platform_.setTimerInterval(TimerId::Timer1, timermilliseconds(10 * loop.movetime));
+            platform_.setTimerEnabled(TimerId::Timer1, true);
+        }
+        if (loop.movetime == 0) loop.movedue = 1;
+        if (loop.movedue == 0 && platform_.timerEnabled(TimerId::Timer1)) return;
+    }
+
+    loop.movedue = 0;
+    platform_.setTimerEnabled(TimerId::Timer1, false);
+    s.lastdir = s.movedir;
+    s.movedir = s.solvestack[s.solvetop];
+    const int dc = s.holex, dr = s.holey;
+    int sc = 0, sr = 0;
+    sourcecell(s.movedir, dc, dr, sc, sr);
+    const bool moves = s.movedir >= 1 && s.movedir <= 4 && sc >= 1 && sc <= s.puzzlewidth && sr >= 1 &&
+                       sr <= s.puzzleheight;
+    int p = 0;
+    if (moves) p = shiftpiece(sc, sr);
+    s.board[s.holex][s.holey] = 0;
+    if (s.movedir != 0) {
+        s.solvestack.set(s.solvetop, 0);
+        --s.solvetop;
+    }
+    // An empty stack gives code 0: nothing moves and nothing is drawn.
+    if (moves) redrawmove(sc, sr, dc, dr, p);
+}
+
+}  // namespace pelorix

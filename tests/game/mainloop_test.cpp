@@ -1,0 +1,209 @@
+// Start-up and the main loop on the virtual clock: settings, title puzzles, the set-up screen, idle waits, ending.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "gamefixture.h"
+
+namespace pelorix::testing {
+namespace {
+
+// Reads a little-endian field of a BMP file's headers.
+std::uint32_t field(const std::string& bytes, std::size_t at, std::size_t size) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < size; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes.at(at + i))) << (8 * i);
+    return v;
+}
+
+bool built(const Game& g) { return g.game.puzzle.solvetop > 0; }
+
+TEST(Startup, WithoutSettingsFilesUsesTheDefaultsAndWritesTheTitlePictures) {
+    Game g;
+    g.run(1000, [&] { return built(g); });
+    const puzzlemaker2& w = g.game;
+    EXPECT_EQ(w.puzzle.puzzlewidth, 4);
+    EXPECT_EQ(w.puzzle.puzzleheight, 4);
+    EXPECT_EQ(w.puzzle.colour, 3);
+    EXPECT_EQ(w.puzzle.colour2, 15);
+    EXPECT_EQ(w.loop.movetime, 1);
+    EXPECT_EQ(w.loop.newtime, 100);
+    EXPECT_EQ(w.loop.nwait4, 0);
+    EXPECT_EQ(w.loop.solvemode, 2);
+    EXPECT_TRUE(g.fake.menuChecked(Menu::tfast));
+    EXPECT_FALSE(g.fake.menuChecked(Menu::tslow));
+    EXPECT_EQ(g.fake.caption(), "Pelorix - (Click to begin)");
+    EXPECT_EQ(g.fake.timerInterval(TimerId::Timer1), 10);
+    EXPECT_FALSE(g.fake.timerEnabled(TimerId::Timer2));
+
+    const std::pair<const char*, std::pair<int, int>> pictures[] = {{"title1.bmp", {800, 600}}, {"title2.bmp", {267, 236}}};
+    for (const auto& [name, size] : pictures) {
+        const auto bytes = g.fake.file(name);
+        ASSERT_TRUE(bytes) << name;
+        EXPECT_EQ(bytes->substr(0, 2), "BM");
+        EXPECT_EQ(field(*bytes, 18, 4), static_cast<std::uint32_t>(size.first)) << name;
+        EXPECT_EQ(field(*bytes, 22, 4), static_cast<std::uint32_t>(size.second)) << name;
+        EXPECT_EQ(field(*bytes, 28, 2), 8u) << name;
+        EXPECT_EQ(field(*bytes, 30, 4), 0u) << name;
+        EXPECT_EQ(field(*bytes, 46, 4), 256u) << name;
+        EXPECT_EQ(field(*bytes, 10, 4), 14u + 40 + 1024) << name;
+    }
+}
+
+TEST(Startup, ReadsTheSettingsFiles) {
+    Game g;
+    g.fake.files["movepiece.Time"] = " 5 \r\n";
+    g.fake.files["newpuzzle.Time"] = " 20 \r\n";
+    g.fake.files["animation.Time"] = " 1 \r\n";
+    g.fake.files["title1.bmp"] = "an old file";
+    g.run(1000, [&] { return built(g); });
+    EXPECT_EQ(g.game.loop.movetime, 5);
+    EXPECT_EQ(g.game.loop.newtime, 20);
+    EXPECT_EQ(g.game.loop.nwait4, 1);
+    EXPECT_TRUE(g.fake.menuChecked(Menu::tslow));
+    EXPECT_FALSE(g.fake.menuChecked(Menu::tfast));
+    EXPECT_EQ(g.fake.file("title1.bmp")->substr(0, 2), "BM");
+}
+
+TEST(Startup, AnAnimationPaceOtherThanZeroOrOneMeansFast) {
+    Game g;
+    g.fake.files["animation.time"] = "5";
+    g.run(1000, [&] { return built(g); });
+    EXPECT_EQ(g.game.loop.nwait4, 0);
+    EXPECT_TRUE(g.fake.menuChecked(Menu::tfast));
+}
+
+// Runs title mode quickly and records every puzzle built.
+struct TitleRun {
+    explicit TitleRun(std::uint64_t seed, double ms) : g(seed) {
+        g.fake.files["movepiece.Time"] = "0";
+        g.fake.files["newpuzzle.Time"] = "1";
+        int last = 0;
+        g.fake.afterYield = [this, last]() mutable {
+            const int fresh = g.game.puzzle.freshpuzzle;
+            if (fresh == 1 && last == 0) {
+                types.push_back(g.game.puzzle.animated);
+                builtAt.push_back(g.fake.nowMs());
+            }
+            if (g.game.loop.puzzlestate == 4 && finishedAt.size() < builtAt.size()) finishedAt.push_back(g.fake.nowMs());
+            last = fresh;
+        };
+        g.run(ms);
+    }
+    Game g;
+    std::vector<int> types;
+    std::vector<double> builtAt, finishedAt;
+};
+
+TEST(TitleMode, PuzzlesFollowOneAnotherAndTheTypeIsDrawnByLot) {
+    TitleRun run(5, 8000);
+    ASSERT_GE(run.types.size(), 8u);
+    EXPECT_NE(std::count(run.types.begin(), run.types.end(), 0), 0);
+    EXPECT_NE(std::count(run.types.begin(), run.types.end(), 1), 0);
+    EXPECT_TRUE(run.g.fake.captions.empty()) << run.g.fake.captions.front();
+    EXPECT_EQ(run.g.fake.freezes, 0);
+}
+
+TEST(TitleMode, TheNextPuzzleFollowsAHundredTimesNewtimeAfterTheFinish) {
+    TitleRun run(9, 3000);
+    ASSERT_GE(run.finishedAt.size(), 2u);
+    for (std::size_t i = 0; i + 1 < run.builtAt.size() && i < run.finishedAt.size(); ++i) {
+        const double shown = run.builtAt[i + 1] - run.finishedAt[i];
+        EXPECT_GE(shown, 100.0);
+        EXPECT_LE(shown, 101.0);
+    }
+}
+
+TEST(TitleMode, AClickWhileSolvingOpensTheSetUpScreen) {
+    Game g;
+    g.fake.schedule(30, g.mouse(10, 10));
+    g.run(5000, [&] { return g.game.loop.phase == 1 && g.game.loop.started == 1; });
+    const puzzlemaker2& w = g.game;
+    EXPECT_EQ(g.fake.caption(), "Pelorix");
+    EXPECT_EQ(w.loop.puzzlestate, 0);
+    EXPECT_EQ(w.loop.solvemode, 0);
+    EXPECT_EQ(w.puzzle.animated, 0);
+    for (Control c : {Control::Label1, Control::Label2, Control::Label5, Control::Label8, Control::File1, Control::File2,
+                      Control::Text1, Control::Text2, Control::Text3, Control::Command1})
+        EXPECT_TRUE(g.fake.visible(c)) << design(c).name;
+    EXPECT_FALSE(g.fake.visible(Control::Check1));
+    EXPECT_TRUE(g.fake.menuVisible(Menu::instructions));
+    EXPECT_TRUE(g.fake.menuVisible(Menu::fdgff));
+    EXPECT_FALSE(g.fake.menuVisible(Menu::puzzle7));
+}
+
+TEST(TitleMode, AClickDuringTheFinishedDisplayOpensASetUpScreenThatStaysOpen) {
+    Game g(2);
+    g.fake.files["movepiece.Time"] = "0";
+    bool clicked = false;
+    g.fake.afterYield = [&] {
+        if (!clicked && g.game.loop.puzzlestate == 4) {
+            g.fake.post(g.mouse(300, 200));
+            clicked = true;
+        }
+    };
+    g.run(20000);
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(g.fake.caption(), "Pelorix");
+    // The solved title board left behind must not be finished again under the set-up screen.
+    EXPECT_EQ(g.game.loop.puzzlestate, 0);
+    EXPECT_TRUE(g.fake.visible(Control::Command1));
+}
+
+TEST(IdleWaits, TheSetUpScreenWaitsForEventsInsteadOfSpinning) {
+    Game g;
+    long yieldsAtSetup = -1;
+    g.fake.schedule(5, g.mouse(10, 10));
+    g.fake.afterYield = [&] {
+        if (yieldsAtSetup < 0 && g.game.loop.started == 1) yieldsAtSetup = g.fake.yields;
+    };
+    g.run(600000);
+    ASSERT_GE(yieldsAtSetup, 0);
+    EXPECT_EQ(g.fake.nowMs(), 600000);
+    EXPECT_LT(g.fake.yields - yieldsAtSetup, 10);
+}
+
+TEST(IdleWaits, TheComputerWaitingForItsTimerWaitsAndStillMoves) {
+    Game g;
+    g.fake.files["movepiece.Time"] = "50";
+    int moves = 0, lastTop = 0;
+    g.fake.afterYield = [&] {
+        const int top = g.game.puzzle.solvetop;
+        if (top == lastTop - 1) ++moves;
+        lastTop = top;
+    };
+    g.run(10000);
+    // One move per 500 ms tick; re-arming with the same interval must not postpone the move.
+    EXPECT_GE(moves, 19);
+    EXPECT_LE(moves, 20);
+    EXPECT_LT(g.fake.yields, 40 * 4);
+    EXPECT_EQ(g.fake.freezes, 0);
+}
+
+TEST(IdleWaits, WithoutStopNothingToWaitForIsAFreezeThatTheFakeReports) {
+    // The set-up screen with no timers running is the one state that waits for the user alone.
+    Game g;
+    g.fake.schedule(5, g.mouse(10, 10));
+    g.fake.stopWhen = nullptr;
+    g.game.Form_Activate();
+    EXPECT_EQ(g.fake.freezes, 1);
+    EXPECT_EQ(g.game.loop.puzzlestate, 0);
+}
+
+TEST(Ending, ClosingTheWindowEndsAtOnceFromAFrameWaitAndWritesNoSettings) {
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        Game g(seed);
+        g.fake.files["animation.Time"] = "1";
+        Event unload;
+        unload.kind = EventKind::Unload;
+        g.fake.schedule(40, unload);
+        g.fake.stopAt(100000);
+        g.game.Form_Activate();
+        EXPECT_TRUE(g.fake.ended());
+        EXPECT_LT(g.fake.nowMs(), 41);
+        EXPECT_EQ(g.fake.files.size(), 3u);  // the two title pictures and the pace file read at start
+        EXPECT_EQ(*g.fake.file("animation.Time"), "1");
+    }
+}
+
+}  // namespace
+}  // namespace pelorix::testing
