@@ -1,0 +1,72 @@
+// Draws the pictures shipped in assets/ (title pictures and samples); regenerate with `drawpictures assets`.
+#include "palette8.h"
+#include "scenes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImageWriter>
+
+#include <cstdio>
+
+namespace {
+
+bool saveBmp8(const QImage& picture, const QString& path)
+{
+    return pics::writeBmp8(pics::quantize256(picture), path);
+}
+
+bool saveJpeg(const QImage& picture, const QString& path, int quality)
+{
+    QImageWriter writer(path, "jpg");
+    writer.setQuality(quality);
+    return writer.write(picture);
+}
+
+bool savePng(const QImage& picture, const QString& path)
+{
+    QImageWriter writer(path, "png");
+    writer.setQuality(0);  // Qt's PNG writer turns quality 0 into the strongest zlib level
+    return writer.write(picture);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);  // lets the JPEG writer plugin be found
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output directory>\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.mkpath(QStringLiteral("samples"))) {
+        std::fprintf(stderr, "cannot create %s/samples\n", argv[1]);
+        return 1;
+    }
+    auto path = [&](const char* name) { return out.filePath(QString::fromLatin1(name)); };
+
+    struct Job {
+        const char* name;
+        bool ok;
+    };
+    const Job jobs[] = {
+        {"title1.bmp", saveBmp8(pics::drawValley({800, 600}, true, true, 7), path("title1.bmp"))},
+        {"title2.bmp", saveBmp8(pics::drawBalloonPicture({267, 236}), path("title2.bmp"))},
+        {"samples/harbour.regular_picture",
+         saveBmp8(pics::drawHarbour({640, 480}), path("samples/harbour.regular_picture"))},
+        {"samples/rosewindow.regular_picture",
+         savePng(pics::drawRoseWindow({800, 600}), path("samples/rosewindow.regular_picture"))},
+        {"samples/nebula.regular_picture",
+         saveJpeg(pics::drawNebula({1024, 768}), path("samples/nebula.regular_picture"), 85)},
+        {"samples/meadow.regular_picture",
+         saveJpeg(pics::drawValley({1280, 720}, false, false, 23), path("samples/meadow.regular_picture"), 85)},
+        {"samples/goldfish.animation_picture",
+         savePng(pics::drawGoldfish({300, 250}), path("samples/goldfish.animation_picture"))},
+    };
+    int failures = 0;
+    for (const Job& job : jobs) {
+        std::printf("%-40s %s\n", job.name, job.ok ? "written" : "FAILED");
+        failures += job.ok ? 0 : 1;
+    }
+    return failures == 0 ? 0 : 1;
+}
