@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gamefixture.h"
+#include "platform/design.h"
 
 namespace pelorix::testing {
 namespace {
@@ -72,26 +73,25 @@ TEST(Startup, AnAnimationPaceOtherThanZeroOrOneMeansFast) {
     EXPECT_TRUE(g.fake.menuChecked(Menu::tfast));
 }
 
-// Runs title mode quickly and records every puzzle built.
+// Runs title mode quickly and records when each puzzle is built and finished.
 struct TitleRun {
     explicit TitleRun(std::uint64_t seed, double ms) : g(seed) {
         g.fake.files["movepiece.Time"] = "0";
         g.fake.files["newpuzzle.Time"] = "1";
-        int last = 0;
-        g.fake.afterYield = [this, last]() mutable {
-            const int fresh = g.game.puzzle.freshpuzzle;
-            if (fresh == 1 && last == 0) {
-                types.push_back(g.game.puzzle.animated);
-                builtAt.push_back(g.fake.nowMs());
+        g.fake.beforeYield = [this](bool) {
+            const PuzzleState& s = g.game.puzzle;
+            if (s.freshpuzzle == 1 && (events.empty() || events.back().first != 'B')) {
+                types.push_back(s.animated);
+                events.emplace_back('B', g.fake.nowMs());
             }
-            if (g.game.loop.puzzlestate == 4 && finishedAt.size() < builtAt.size()) finishedAt.push_back(g.fake.nowMs());
-            last = fresh;
+            if (g.game.loop.puzzlestate == 4 && !events.empty() && events.back().first == 'B')
+                events.emplace_back('F', g.fake.nowMs());
         };
         g.run(ms);
     }
     Game g;
     std::vector<int> types;
-    std::vector<double> builtAt, finishedAt;
+    std::vector<std::pair<char, double>> events;  // 'B' built, 'F' finished, at virtual ms
 };
 
 TEST(TitleMode, PuzzlesFollowOneAnotherAndTheTypeIsDrawnByLot) {
@@ -105,12 +105,16 @@ TEST(TitleMode, PuzzlesFollowOneAnotherAndTheTypeIsDrawnByLot) {
 
 TEST(TitleMode, TheNextPuzzleFollowsAHundredTimesNewtimeAfterTheFinish) {
     TitleRun run(9, 3000);
-    ASSERT_GE(run.finishedAt.size(), 2u);
-    for (std::size_t i = 0; i + 1 < run.builtAt.size() && i < run.finishedAt.size(); ++i) {
-        const double shown = run.builtAt[i + 1] - run.finishedAt[i];
-        EXPECT_GE(shown, 100.0);
-        EXPECT_LE(shown, 101.0);
+    int shows = 0;
+    for (std::size_t i = 0; i + 1 < run.events.size(); ++i) {
+        if (run.events[i].first != 'F') continue;
+        ASSERT_EQ(run.events[i + 1].first, 'B');
+        const double shown = run.events[i + 1].second - run.events[i].second;
+        EXPECT_GE(shown, 100.0 - 1e-6);
+        EXPECT_LE(shown, 100.5);
+        ++shows;
     }
+    EXPECT_GE(shows, 5);
 }
 
 TEST(TitleMode, AClickWhileSolvingOpensTheSetUpScreen) {
@@ -135,7 +139,7 @@ TEST(TitleMode, AClickDuringTheFinishedDisplayOpensASetUpScreenThatStaysOpen) {
     Game g(2);
     g.fake.files["movepiece.Time"] = "0";
     bool clicked = false;
-    g.fake.afterYield = [&] {
+    g.fake.beforeYield = [&](bool) {
         if (!clicked && g.game.loop.puzzlestate == 4) {
             g.fake.post(g.mouse(300, 200));
             clicked = true;

@@ -38,13 +38,15 @@ TEST(Scramble, DisplacesEveryPieceAndReturnsTheHoleAndItsHistoryLeadsBack) {
             s.puzzleheight = h;
             laysolvedboard(s);
             const int steps = scramble(s, fake);
-            SCOPED_TRACE(testing::Message() << w << "x" << h << " seed " << seed);
+            SCOPED_TRACE(::testing::Message() << w << "x" << h << " seed " << seed);
             EXPECT_EQ(steps, s.solvetop);
             EXPECT_EQ(s.holex, 1);
             EXPECT_EQ(s.holey, 1);
             for (int r = 1; r <= h; ++r)
                 for (int c = 1; c <= w; ++c)
-                    if (c != 1 || r != 1) EXPECT_NE(s.board[c][r], s.homeboard[c][r]) << "piece home at " << c << "," << r;
+                    if (c != 1 || r != 1) {
+                        EXPECT_NE(s.board[c][r], s.homeboard[c][r]) << "piece home at " << c << "," << r;
+                    }
             for (int i = 2; i <= s.solvetop; ++i)
                 EXPECT_NE(s.solvestack[i], undocode(s.solvestack[i - 1])) << "walk stepped straight back at " << i;
             replay(s);

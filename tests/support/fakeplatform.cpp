@@ -56,6 +56,11 @@ std::optional<std::int64_t> FakePlatform::nextWake() const {
 void FakePlatform::yield(bool mayWait) {
     ++yields;
     if (ended_) return;
+    if (beforeYield) beforeYield(mayWait);
+    if (stopWhen && stopWhen()) {
+        ended_ = true;
+        return;
+    }
     if (mayWait) {
         ++waits;
         const auto wake = nextWake();

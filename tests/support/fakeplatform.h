@@ -34,8 +34,11 @@ public:
     void post(const Event& event) { schedule(nowMs(), event); }
     // Ends the program at the first yield at or after `ms` of virtual time.
     void stopAt(double ms) { stopAt_ = static_cast<std::int64_t>(ms * 1000.0); }
-    // Ends the program after the first yield at which `done` returns true.
+    // Ends the program at the first yield at which `done` returns true, checked on entry (before
+    // any wait) and again after the yield's events.
     std::function<bool()> stopWhen;
+    // Called on entering every yield, with whether it may wait.
+    std::function<void(bool mayWait)> beforeYield;
     // Called after every yield's events (before the stop checks).
     std::function<void()> afterYield;
 

@@ -1,0 +1,138 @@
+// The computer solver: hand-over after player moves, pacing on the virtual clock, mode switches.
+#include <gtest/gtest.h>
+
+#include "gamefixture.h"
+
+namespace pelorix::testing {
+namespace {
+
+// Makes one random legal player move, as a click on a neighbour of the hole would.
+void randomplayermove(puzzlemaker2& w, RandomSource& rng) {
+    PuzzleState& s = w.puzzle;
+    for (;;) {
+        const int d = static_cast<int>(rng.next() * 4) + 1;
+        int sc = s.holex, sr = s.holey;
+        switch (d) {
+            case dir::right: --sc; break;
+            case dir::left: ++sc; break;
+            case dir::down: --sr; break;
+            default: ++sr; break;
+        }
+        if (sc < 1 || sc > s.puzzlewidth || sr < 1 || sr > s.puzzleheight) continue;
+        s.movedir = d;
+        s.computermove = 0;
+        w.slidepiece(sc, sr, d);
+        return;
+    }
+}
+
+TEST(Solver, HandedOverAfterRandomPlayerMovesItSolvesWithinTheRecordedMoves) {
+    RandomSource rng(99);
+    for (std::uint64_t seed = 1; seed <= 60; ++seed) {
+        Game g(seed);
+        const int w = 2 + static_cast<int>(rng.next() * 19), h = 2 + static_cast<int>(rng.next() * 19);
+        const int animated = static_cast<int>(seed % 2);
+        g.buildtitle(w, h, animated);
+        puzzlemaker2& game = g.game;
+        PuzzleState& s = game.puzzle;
+        SCOPED_TRACE(::testing::Message() << w << "x" << h << " animated " << animated << " seed " << seed);
+        const int playermoves = static_cast<int>(rng.next() * 300);
+        for (int i = 0; i < playermoves; ++i) {
+            randomplayermove(game, rng);
+            ASSERT_EQ(boardfault(s), "") << "after player move " << i;
+        }
+        const int budget = s.usermovetop + s.solvetop;
+        game.loop.solvemode = 1;
+        game.loop.lastsolvemode = 0;
+        game.loop.movetime = 0;
+        game.loop.puzzlestate = 3;
+        int moves = 0;
+        while (s.placedcount < w * h - 1 && moves <= budget) {
+            game.computerstep();
+            ++moves;
+            ASSERT_EQ(boardfault(s), "") << "after computer move " << moves;
+        }
+        EXPECT_LE(moves, budget);
+        EXPECT_TRUE(solved(s));
+        EXPECT_EQ(s.usermovetop, 0);
+    }
+}
+
+TEST(Solver, AnEmptyStackMovesNothingAndDrawsNothing) {
+    Game g;
+    g.buildtitle(4, 4, 0);
+    PuzzleState& s = g.game.puzzle;
+    s.solvetop = 0;
+    s.freshpuzzle = 0;
+    g.game.loop.movedue = 1;
+    const Grid before = s.board;
+    const QImage canvas = g.fake.canvas().image().copy();
+    g.game.computerstep();
+    EXPECT_EQ(s.board, before);
+    EXPECT_EQ(s.solvetop, 0);
+    EXPECT_EQ(s.movedir, 0);
+    EXPECT_EQ(g.fake.canvas().image(), canvas);
+}
+
+TEST(Solver, WithMovetimeZeroItMovesOnEveryPass) {
+    Game g(4);
+    g.fake.files["movepiece.Time"] = "0";
+    std::vector<int> tops;
+    int steps = 0;
+    // Sample the stack at the first yield of every pass (the second yield follows without a move).
+    g.fake.afterYield = [&] {
+        if (++steps % 2 == 1) tops.push_back(g.game.puzzle.solvetop);
+    };
+    g.run(20, [&] { return tops.size() > 40; });
+    ASSERT_GT(tops.size(), 40u);
+    for (std::size_t i = 2; i < tops.size(); ++i) EXPECT_EQ(tops[i], tops[i - 1] - 1) << "pass " << i;
+}
+
+TEST(Solver, SwitchingComputerModesMidPuzzleResynchronisesAndGoesOn) {
+    Game g(6);
+    g.buildtitle(5, 5, 0);
+    puzzlemaker2& game = g.game;
+    PuzzleState& s = game.puzzle;
+    RandomSource rng(3);
+    game.computerstep();  // the fresh puzzle's first step only resynchronises in user mode
+    for (int i = 0; i < 40; ++i) randomplayermove(game, rng);
+    const int pending = s.usermovetop, scramble = s.solvetop;
+    ASSERT_GT(pending, 0);
+    const int newest = s.usermoves[pending];
+
+    game.loop.movetime = 0;
+    game.loop.puzzlestate = 3;
+    game.loop.lastsolvemode = 0;
+    game.loop.solvemode = 1;
+    game.computerstep();
+    // The player's moves went on top, oldest first, and the newest was undone first.
+    EXPECT_EQ(s.movedir, newest);
+    EXPECT_EQ(s.solvetop, scramble + pending - 1);
+    EXPECT_EQ(s.usermovetop, 0);
+    for (int i = 0; i < 10; ++i) game.computerstep();
+
+    const int top = s.solvetop;
+    game.loop.lastsolvemode = 1;
+    game.loop.solvemode = 2;
+    game.computerstep();
+    EXPECT_EQ(s.solvetop, top - 1);
+    game.loop.lastsolvemode = 2;
+    while (s.placedcount < 24 && s.solvetop > 0) game.computerstep();
+    EXPECT_TRUE(solved(s));
+}
+
+TEST(Solver, ATitlePuzzleIsSolvedFinishedAndFollowedOnItsOwn) {
+    Game g(8);
+    g.fake.files["newpuzzle.Time"] = "2";
+    int finished = 0, wasState = 0;
+    g.fake.beforeYield = [&](bool) {
+        if (g.game.loop.puzzlestate == 4 && wasState != 4) ++finished;
+        wasState = g.game.loop.puzzlestate;
+    };
+    g.run(60000, [&] { return finished >= 3; });
+    EXPECT_GE(finished, 3);
+    EXPECT_EQ(g.fake.freezes, 0);
+}
+
+}  // namespace
+}  // namespace pelorix::testing
