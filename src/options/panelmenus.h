@@ -1,0 +1,15 @@
+// The menu entries every option panel disables while it is open.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace pelorix {
+
+// `puzzle7` and `soptions` hold every entry that opens a panel or builds a puzzle; keeping them
+// disabled while a panel is open means at most one panel is open at a time.
+inline void setpanelmenus(Platform& platform, bool enabled) {
+    platform.setMenuEnabled(Menu::soptions, enabled);
+    platform.setMenuEnabled(Menu::puzzle7, enabled);
+}
+
+}  // namespace pelorix
