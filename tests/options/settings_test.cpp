@@ -33,6 +33,27 @@ TEST(SettingsStartup, NoFilesGiveTheDefaults) {
     EXPECT_TRUE(fake.files.empty()) << "a read creates no file";
 }
 
+TEST(SettingsStartup, TheActivationReadsTheFilesAndTheTitleColours) {
+    FakePlatform fake(5);
+    puzzlemaker2 game(fake);
+    fake.files["movepiece.Time"] = "5";
+    fake.files["animation.time"] = "1";
+    fake.files["title1.colour"] = "12";
+    fake.files["title2.colour"] = "12";
+    fake.files["title2.colour2"] = "4";
+    fake.stopAt(50);
+    game.Form_Activate();
+    EXPECT_EQ(game.loop.movetime, 5);
+    EXPECT_EQ(game.loop.newtime, 100);
+    EXPECT_EQ(game.loop.nwait4, 1);
+    EXPECT_TRUE(fake.menuChecked(Menu::tslow));
+    EXPECT_EQ(game.puzzle.colour, 12);
+    const bool animated = game.puzzle.animated == 1;
+    EXPECT_EQ(*fake.file(animated ? "title2.colour" : "title1.colour"), " 12 \r\n");
+    EXPECT_EQ(*fake.file(animated ? "title1.colour" : "title2.colour"), "12") << "the other title was not built";
+    EXPECT_EQ(game.puzzle.colour2, animated ? 4 : 15);
+}
+
 struct TimeCase {
     std::optional<std::string> content;  // empty: no file
     double expected;
