@@ -3,14 +3,19 @@ BUILD   ?= build
 PLAY    ?= $(BUILD)/play
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+# The whole-process measures also need an X server, a screen grabber and an input driver.
+BENCH_PACKAGES := xvfb xauth xdotool x11-utils imagemagick
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps install-missing configure build run test bench clean
 
 all: build
 
 # Installs the Debian packages the build needs, only those that are missing.
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@$(MAKE) --no-print-directory install-missing WANT="$(PACKAGES)"
+
+install-missing:
+	@missing=""; for p in $(WANT); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -37,7 +42,9 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
+	@$(MAKE) --no-print-directory install-missing WANT="$(BENCH_PACKAGES)"
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/pelorix_bench
+	bench/process.sh $(BUILD)/pelorix
 
 clean:
 	rm -rf $(BUILD)
