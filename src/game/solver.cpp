@@ -3,21 +3,6 @@
 
 namespace pelorix {
 
-namespace {
-// The cell the moving piece comes from, seen from the hole, for direction code d (1-4).
-void sourcecell(int d, int holex, int holey, int& sc, int& sr) {
-    sc = holex;
-    sr = holey;
-    switch (d) {
-        case dir::right: --sc; break;
-        case dir::left: ++sc; break;
-        case dir::down: --sr; break;
-        case dir::up: ++sr; break;
-        default: break;
-    }
-}
-}  // namespace
-
 void puzzlemaker2::computerstep() {
     PuzzleState& s = puzzle;
     // A new puzzle, or a change of who solves: the player's pending undo codes go onto the
@@ -51,8 +36,7 @@ void puzzlemaker2::computerstep() {
     s.lastdir = s.movedir;
     s.movedir = s.solvestack[s.solvetop];
     const int dc = s.holex, dr = s.holey;
-    int sc = 0, sr = 0;
-    sourcecell(s.movedir, dc, dr, sc, sr);
+    const auto [sc, sr] = piececell(s.movedir, dc, dr);
     const bool moves = s.movedir >= 1 && s.movedir <= 4 && sc >= 1 && sc <= s.puzzlewidth && sr >= 1 &&
                        sr <= s.puzzleheight;
     int p = 0;

@@ -20,21 +20,15 @@ int scramble(PuzzleState& s, Platform& platform) {
     s.movedir = 0;
     do {
         s.lastdir = s.movedir;
-        int sc = 0, sr = 0;
+        Cell from{};
         for (;;) {
             s.movedir = static_cast<int>(platform.random() * 4) + 1;
             // Never step straight back over the previous move.
             if (s.movedir == undocode(s.lastdir)) continue;
-            sc = s.holex;
-            sr = s.holey;
-            switch (s.movedir) {
-                case dir::right: --sc; break;
-                case dir::left: ++sc; break;
-                case dir::down: --sr; break;
-                default: ++sr; break;
-            }
-            if (sc >= 1 && sc <= s.puzzlewidth && sr >= 1 && sr <= s.puzzleheight) break;
+            from = piececell(s.movedir, s.holex, s.holey);
+            if (from.c >= 1 && from.c <= s.puzzlewidth && from.r >= 1 && from.r <= s.puzzleheight) break;
         }
+        const int sc = from.c, sr = from.r;
         const int hc = s.holex, hr = s.holey;
         s.board[hc][hr] = s.board[sc][sr];
         if (s.homeboard[sc][sr] == s.board[sc][sr]) ++displaced;

@@ -33,6 +33,21 @@ constexpr int undocode(int d) {
     }
 }
 
+// The cell, next to the hole at (holex, holey), of the piece that travels into the hole in
+// direction d (1-4); the hole itself for any other value. May lie outside the grid.
+struct Cell {
+    int c, r;
+};
+constexpr Cell piececell(int d, int holex, int holey) {
+    switch (d) {
+        case dir::right: return {holex - 1, holey};
+        case dir::left: return {holex + 1, holey};
+        case dir::down: return {holex, holey - 1};
+        case dir::up: return {holex, holey + 1};
+        default: return {holex, holey};
+    }
+}
+
 struct PuzzleState {
     // Grid and geometry, in client pixels.
     int puzzlewidth = 0;   // columns, 2-20

@@ -11,13 +11,7 @@ void randomplayermove(puzzlemaker2& w, RandomSource& rng) {
     PuzzleState& s = w.puzzle;
     for (;;) {
         const int d = static_cast<int>(rng.next() * 4) + 1;
-        int sc = s.holex, sr = s.holey;
-        switch (d) {
-            case dir::right: --sc; break;
-            case dir::left: ++sc; break;
-            case dir::down: --sr; break;
-            default: ++sr; break;
-        }
+        const auto [sc, sr] = piececell(d, s.holex, s.holey);
         if (sc < 1 || sc > s.puzzlewidth || sr < 1 || sr > s.puzzleheight) continue;
         s.movedir = d;
         s.computermove = 0;

@@ -4,49 +4,17 @@
 #include <vector>
 
 #include "fakeplatform.h"
+#include "gamefixture.h"
 #include "game/puzzlemaker2.h"
 
 namespace pelorix {
 namespace {
 
 using testing::FakePlatform;
+using testing::layplayableboard;
 
 int cell(const puzzlemaker2& g, int c, int r) {
     return g.puzzle.board[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
-}
-
-// The solved w × h board (hole in (1, 1)), empty histories, the user solving a regular puzzle in
-// play after the first click, the input turn open.
-void laysolved(puzzlemaker2& g, int w, int h, int pw, int ph) {
-    PuzzleState& s = g.puzzle;
-    s.puzzlewidth = w;
-    s.puzzleheight = h;
-    s.piecewidth = pw;
-    s.pieceheight = ph;
-    for (int r = 1; r <= h; ++r)
-        for (int c = 1; c <= w; ++c) {
-            s.homeboard[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = (r - 1) * w + c;
-            s.board[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = (r - 1) * w + c;
-        }
-    s.board[1][1] = 0;
-    s.holex = 1;
-    s.holey = 1;
-    s.placedcount = w * h - 1;
-    s.solvestack.clear();
-    s.solvetop = 0;
-    s.usermoves.clear();
-    s.usermovetop = 0;
-    s.movedir = 0;
-    s.computermove = 0;
-    s.colour = 3;
-    s.colour2 = 15;
-    s.animated = 0;
-    s.anipaused = 0;
-    g.loop.phase = 1;
-    g.loop.started = 1;
-    g.loop.puzzlestate = 3;
-    g.loop.solvemode = 0;
-    g.loop.inputlock = 0;
 }
 
 // Moves the hole to (c, r) without recording anything (column first, then row).
@@ -78,7 +46,7 @@ class InputTest : public ::testing::Test {
 protected:
     FakePlatform fake{1};
     puzzlemaker2 game{fake};
-    void SetUp() override { laysolved(game, 4, 4, 200, 100); }
+    void SetUp() override { layplayableboard(game, 4, 4, 200, 100); }
     void click(int c, int r, int button = 1) { game.Form_MouseDown(button, 0, centrex(game, c), centrey(game, r)); }
     void key(int code) { game.Form_KeyDown(code, 0); }
     void newturn() { game.loop.inputlock = 0; }
@@ -139,7 +107,7 @@ TEST_F(MouseInput, ClickNextToTheHoleSlidesThePiece) {
     movehole(game, 2, 2);
     const int table[4][3] = {{3, 2, dir::left}, {1, 2, dir::right}, {2, 3, dir::up}, {2, 1, dir::down}};
     for (const auto& t : table) {
-        laysolved(game, 4, 4, 200, 100);
+        layplayableboard(game, 4, 4, 200, 100);
         movehole(game, 2, 2);
         const int p = cell(game, t[0], t[1]);
         click(t[0], t[1]);
@@ -215,7 +183,7 @@ TEST_F(MouseInput, FirstLeftClickLeavesTheTitleAndKeepsTheTurnOpen) {
 
 TEST_F(MouseInput, ComputerSolvingIgnoresClicks) {
     for (int mode : {1, 2}) {
-        laysolved(game, 4, 4, 200, 100);
+        layplayableboard(game, 4, 4, 200, 100);
         game.loop.solvemode = mode;
         const auto before = layout(game);
         click(2, 1);
@@ -249,7 +217,7 @@ TEST_F(MouseInput, ClickOnAFinishedPuzzleEndsTheDisplayAndMovesNothing) {
 
 TEST_F(MouseInput, OtherStatesOnlyUseTheTurn) {
     for (int state : {0, -5}) {
-        laysolved(game, 4, 4, 200, 100);
+        layplayableboard(game, 4, 4, 200, 100);
         game.loop.puzzlestate = state;
         const auto before = layout(game);
         click(2, 1);
@@ -338,7 +306,7 @@ TEST_F(KeyInput, ArrowsSlideTheNeighbourOfTheHole) {
     const Case cases[] = {{keys::Left, 3, 2, dir::left}, {keys::Right, 1, 2, dir::right},
                           {keys::Up, 2, 3, dir::up}, {keys::Down, 2, 1, dir::down}};
     for (const Case& k : cases) {
-        laysolved(game, 4, 4, 200, 100);
+        layplayableboard(game, 4, 4, 200, 100);
         movehole(game, 2, 2);
         const int p = cell(game, k.sc, k.sr);
         key(k.key);
@@ -488,7 +456,7 @@ TEST_F(KeyInput, BOnlySkipsZeroesThenFindsTheHistoriesEmpty) {
 TEST_F(KeyInput, ComputerSolvingOrFinishedIgnoresArrowsAndBButEnterPauses) {
     const int settings[][2] = {{3, 1}, {3, 2}, {4, 0}};  // puzzlestate, solvemode
     for (const auto& s : settings) {
-        laysolved(game, 4, 4, 200, 100);
+        layplayableboard(game, 4, 4, 200, 100);
         movehole(game, 2, 2);
         game.puzzle.solvestack.set(1, dir::left);
         game.puzzle.solvetop = 1;

@@ -13,57 +13,15 @@ namespace {
 
 using testing::colourAt;
 using testing::FakePlatform;
+using testing::layplayableboard;
 
 int& cell(puzzlemaker2& g, int c, int r) { return g.puzzle.board[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]; }
-int home(const puzzlemaker2& g, int c, int r) {
-    return g.puzzle.homeboard[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
-}
-
-// The solved w × h board (hole in (1, 1)), empty histories, the user solving a regular puzzle in
-// play, the input turn open.
-void laysolved(puzzlemaker2& g, int w, int h, int pw, int ph) {
-    PuzzleState& s = g.puzzle;
-    s.puzzlewidth = w;
-    s.puzzleheight = h;
-    s.piecewidth = pw;
-    s.pieceheight = ph;
-    for (int r = 1; r <= h; ++r)
-        for (int c = 1; c <= w; ++c) {
-            s.homeboard[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = (r - 1) * w + c;
-            s.board[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = (r - 1) * w + c;
-        }
-    s.board[1][1] = 0;
-    s.holex = 1;
-    s.holey = 1;
-    s.placedcount = w * h - 1;
-    s.solvestack.clear();
-    s.solvetop = 0;
-    s.usermoves.clear();
-    s.usermovetop = 0;
-    s.movedir = 0;
-    s.computermove = 0;
-    s.colour = 3;
-    s.colour2 = 15;
-    s.animated = 0;
-    s.anipaused = 0;
-    g.loop.phase = 1;
-    g.loop.started = 1;
-    g.loop.puzzlestate = 3;
-    g.loop.solvemode = 0;
-    g.loop.inputlock = 0;
-}
 
 // The cell of the piece that moves in direction d into the hole.
 void sourcefor(const puzzlemaker2& g, int d, int& sc, int& sr) {
-    sc = g.puzzle.holex;
-    sr = g.puzzle.holey;
-    switch (d) {
-        case dir::right: --sc; break;
-        case dir::left: ++sc; break;
-        case dir::down: --sr; break;
-        case dir::up: ++sr; break;
-        default: break;
-    }
+    const Cell from = piececell(d, g.puzzle.holex, g.puzzle.holey);
+    sc = from.c;
+    sr = from.r;
 }
 
 bool legal(const puzzlemaker2& g, int d) {
@@ -115,39 +73,6 @@ std::vector<int> layout(const puzzlemaker2& g) {
     return cells;
 }
 
-// The rules between moves; returns an empty string when they hold.
-std::string rulesbroken(const puzzlemaker2& g) {
-    const PuzzleState& s = g.puzzle;
-    const int n = s.puzzlewidth * s.puzzleheight;
-    std::vector<int> seen(static_cast<std::size_t>(n) + 1, 0);
-    int holes = 0, placed = 0;
-    for (int r = 1; r <= s.puzzleheight; ++r)
-        for (int c = 1; c <= s.puzzlewidth; ++c) {
-            const int p = s.board[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)];
-            if (p == 0) {
-                ++holes;
-                if (c != s.holex || r != s.holey) return "hole not at (holex, holey)";
-                continue;
-            }
-            if (p < 2 || p > n) return "piece number out of range";
-            if (seen[static_cast<std::size_t>(p)]++) return "piece twice";
-            if (p == home(g, c, r)) ++placed;
-        }
-    if (holes != 1) return "not exactly one hole";
-    if (placed != s.placedcount) return "placedcount " + std::to_string(s.placedcount) + " != " + std::to_string(placed);
-    return {};
-}
-
-bool solved(const puzzlemaker2& g) {
-    const PuzzleState& s = g.puzzle;
-    if (s.holex != 1 || s.holey != 1) return false;
-    for (int r = 1; r <= s.puzzleheight; ++r)
-        for (int c = 1; c <= s.puzzlewidth; ++c)
-            if (!(c == 1 && r == 1) && s.board[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] != home(g, c, r))
-                return false;
-    return true;
-}
-
 // Centre of cell (c, r): a point the hit test puts in that cell.
 float centrex(const puzzlemaker2& g, int c) { return static_cast<float>(g.cellx(c)) + g.puzzle.piecewidth / 2.0f; }
 float centrey(const puzzlemaker2& g, int r) { return static_cast<float>(g.celly(r)) + g.puzzle.pieceheight / 2.0f; }
@@ -158,7 +83,7 @@ float centrey(const puzzlemaker2& g, int r) { return static_cast<float>(g.celly(
 TEST(MoveStep, ShiftpieceMovesThePieceAndTheHole) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
-    laysolved(game, 4, 3, 100, 80);
+    layplayableboard(game, 4, 3, 100, 80);
     const int p = game.shiftpiece(2, 1);
     EXPECT_EQ(p, 2);
     EXPECT_EQ(cell(game, 1, 1), 2);
@@ -167,13 +92,13 @@ TEST(MoveStep, ShiftpieceMovesThePieceAndTheHole) {
     EXPECT_EQ(game.puzzle.holey, 1);
     EXPECT_EQ(game.puzzle.placedcount, 10);  // piece 2 left its home
     EXPECT_EQ(game.puzzle.usermovetop, 0);   // shiftpiece records nothing
-    EXPECT_EQ(rulesbroken(game), "");
+    EXPECT_EQ(testing::boardfault(game.puzzle), "");
 }
 
 TEST(MoveStep, PlacedcountUpDownAndUnchanged) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
-    laysolved(game, 3, 3, 100, 80);
+    layplayableboard(game, 3, 3, 100, 80);
     EXPECT_EQ(game.puzzle.placedcount, 8);
     playermove(game, dir::left);  // piece 2 leaves home: hole (2,1)
     EXPECT_EQ(game.puzzle.placedcount, 7);
@@ -188,7 +113,7 @@ TEST(MoveStep, PlacedcountUpDownAndUnchanged) {
     playermove(game, dir::down);  // piece 2 from (1,1) to (1,2): home in neither cell
     EXPECT_EQ(cell(game, 1, 2), 2);
     EXPECT_EQ(game.puzzle.placedcount, 5);
-    EXPECT_EQ(rulesbroken(game), "");
+    EXPECT_EQ(testing::boardfault(game.puzzle), "");
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -197,7 +122,7 @@ TEST(MoveStep, PlacedcountUpDownAndUnchanged) {
 TEST(MoveHistory, WorkedExampleOfPart33) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
-    laysolved(game, 4, 4, 100, 80);
+    layplayableboard(game, 4, 4, 100, 80);
     // Hole in (2,2) so that every move of the example is legal.
     game.shiftpiece(2, 1);
     game.shiftpiece(2, 2);
@@ -245,13 +170,13 @@ TEST(MoveHistory, WorkedExampleOfPart33) {
     EXPECT_EQ(game.puzzle.holex, 3);
     EXPECT_EQ(game.puzzle.holey, 3);
     EXPECT_EQ(game.puzzle.usermovetop, 0);
-    EXPECT_EQ(rulesbroken(game), "");
+    EXPECT_EQ(testing::boardfault(game.puzzle), "");
 }
 
 TEST(MoveHistory, MoveRetracingTheScramblePopsIt) {
     FakePlatform fake(3);
     puzzlemaker2 game(fake);
-    laysolved(game, 5, 4, 100, 80);
+    layplayableboard(game, 5, 4, 100, 80);
     std::mt19937 rng(7);
     scramble(game, rng, 30);
     const int top = game.puzzle.solvetop;
@@ -265,7 +190,7 @@ TEST(MoveHistory, MoveRetracingTheScramblePopsIt) {
 TEST(MoveHistory, NonRetracingMovePushesItsUndoCode) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
-    laysolved(game, 4, 4, 100, 80);
+    layplayableboard(game, 4, 4, 100, 80);
     // Hole in (2,2); solvestack top 4 matches neither move below.
     game.shiftpiece(2, 1);
     game.shiftpiece(2, 2);
@@ -290,7 +215,7 @@ TEST(MoveHistory, NonRetracingMovePushesItsUndoCode) {
 TEST(MoveHistory, MoveAndReverseAfterAPushedMoveRestoreBothHistories) {
     FakePlatform fake(5);
     puzzlemaker2 game(fake);
-    laysolved(game, 4, 4, 100, 80);
+    layplayableboard(game, 4, 4, 100, 80);
     std::mt19937 rng(11);
     scramble(game, rng, 25);
     // A move that does not retrace the scramble.
@@ -314,7 +239,7 @@ TEST(MoveHistory, MoveAndReverseAfterAPushedMoveRestoreBothHistories) {
 TEST(MoveHistory, MoveAndReverseAfterARetracingMoveKeepTheReplaySequence) {
     FakePlatform fake(5);
     puzzlemaker2 game(fake);
-    laysolved(game, 4, 4, 100, 80);
+    layplayableboard(game, 4, 4, 100, 80);
     std::mt19937 rng(13);
     scramble(game, rng, 25);
     const auto board = layout(game);
@@ -334,7 +259,7 @@ TEST(MoveHistory, MoveAndReverseAfterARetracingMoveKeepTheReplaySequence) {
 TEST(MoveHistory, ReplayedMovesAreNotRecorded) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
-    laysolved(game, 3, 3, 100, 80);
+    layplayableboard(game, 3, 3, 100, 80);
     game.puzzle.computermove = 1;
     game.slidepiece(2, 1, dir::left);
     EXPECT_EQ(game.puzzle.usermovetop, 0);
@@ -345,7 +270,7 @@ TEST(MoveHistory, ReplayedMovesAreNotRecorded) {
 TEST(MoveHistory, HistoriesGrowPastOneHundredThousandMoves) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
-    laysolved(game, 2, 2, 4, 4);
+    layplayableboard(game, 2, 2, 4, 4);
     // Round and round the 2 × 2 board: never a take-back, every move pushed.
     const int cycle[4] = {dir::left, dir::up, dir::right, dir::down};
     const int moves = 100'004;
@@ -359,7 +284,7 @@ TEST(MoveHistory, HistoriesGrowPastOneHundredThousandMoves) {
         game.Form_KeyDown(keys::B, 0);
     }
     EXPECT_EQ(game.puzzle.usermovetop, 0);
-    EXPECT_TRUE(solved(game));
+    EXPECT_TRUE(testing::solved(game.puzzle));
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -375,7 +300,7 @@ protected:
     static constexpr int ph = 80;
 
     void SetUp() override {
-        laysolved(game, 4, 4, pw, ph);
+        layplayableboard(game, 4, 4, pw, ph);
         game.puzzle.colour = 3;
         game.puzzle.colour2 = 15;
         fake.fillBox(0, 0, 753, 384, 0);  // black everywhere: untouched pixels stay 0
@@ -474,10 +399,10 @@ TEST(MoveProperty, RulesHoldAndReplaySolves) {
         const int h = seed <= 2 ? (seed == 1 ? 2 : 20) : std::uniform_int_distribution<int>(2, 20)(rng);
         FakePlatform fake(seed);
         puzzlemaker2 game(fake);
-        laysolved(game, w, h, 754 / w, 385 / h);
+        layplayableboard(game, w, h, 754 / w, 385 / h);
         game.puzzle.animated = static_cast<int>(seed % 3 == 0);
         scramble(game, rng, std::uniform_int_distribution<int>(0, 400)(rng));
-        ASSERT_EQ(rulesbroken(game), "") << "seed " << seed;
+        ASSERT_EQ(testing::boardfault(game.puzzle), "") << "seed " << seed;
 
         const int playermoves = std::uniform_int_distribution<int>(0, 300)(rng);
         for (int i = 0; i < playermoves; ++i) {
@@ -499,7 +424,7 @@ TEST(MoveProperty, RulesHoldAndReplaySolves) {
             } else {
                 game.Form_KeyDown(keys::B, 0);
             }
-            ASSERT_EQ(rulesbroken(game), "") << "seed " << seed << " move " << i;
+            ASSERT_EQ(testing::boardfault(game.puzzle), "") << "seed " << seed << " move " << i;
         }
 
         const int budget = game.puzzle.usermovetop + game.puzzle.solvetop;
@@ -510,9 +435,9 @@ TEST(MoveProperty, RulesHoldAndReplaySolves) {
             ASSERT_EQ(game.loop.inputlock, 1);
             ++presses;
             ASSERT_LE(presses, budget);
-            ASSERT_EQ(rulesbroken(game), "") << "seed " << seed << " replay " << presses;
+            ASSERT_EQ(testing::boardfault(game.puzzle), "") << "seed " << seed << " replay " << presses;
         }
-        EXPECT_TRUE(solved(game)) << "seed " << seed << " " << w << "x" << h;
+        EXPECT_TRUE(testing::solved(game.puzzle)) << "seed " << seed << " " << w << "x" << h;
         EXPECT_EQ(game.puzzle.placedcount, w * h - 1);
         EXPECT_EQ(game.puzzle.holex, 1);
         EXPECT_EQ(game.puzzle.holey, 1);

@@ -12,14 +12,9 @@ namespace {
 // Performs the recorded undo codes from the top of the stack down.
 void replay(PuzzleState& s) {
     for (int i = s.solvetop; i >= 1; --i) {
-        int sc = s.holex, sr = s.holey;
-        switch (s.solvestack[i]) {
-            case dir::right: --sc; break;
-            case dir::left: ++sc; break;
-            case dir::down: --sr; break;
-            case dir::up: ++sr; break;
-            default: FAIL() << "entry " << i << " holds no code";
-        }
+        const int d = s.solvestack[i];
+        ASSERT_TRUE(d >= dir::right && d <= dir::up) << "entry " << i << " holds no code";
+        const auto [sc, sr] = piececell(d, s.holex, s.holey);
         ASSERT_TRUE(sc >= 1 && sc <= s.puzzlewidth && sr >= 1 && sr <= s.puzzleheight) << "entry " << i;
         s.board[s.holex][s.holey] = s.board[sc][sr];
         s.board[sc][sr] = 0;

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "puzzle/construction.h"
+
 namespace pelorix::testing {
 
 std::string boardfault(const PuzzleState& s) {
@@ -33,6 +35,31 @@ bool solved(const PuzzleState& s) {
         for (int c = 1; c <= s.puzzlewidth; ++c)
             if ((c != 1 || r != 1) && s.board[c][r] != (r - 1) * s.puzzlewidth + c) return false;
     return true;
+}
+
+void layplayableboard(puzzlemaker2& g, int w, int h, int pw, int ph) {
+    PuzzleState& s = g.puzzle;
+    s.puzzlewidth = w;
+    s.puzzleheight = h;
+    s.piecewidth = pw;
+    s.pieceheight = ph;
+    laysolvedboard(s);
+    s.placedcount = w * h - 1;
+    s.solvestack.clear();
+    s.solvetop = 0;
+    s.usermoves.clear();
+    s.usermovetop = 0;
+    s.movedir = 0;
+    s.computermove = 0;
+    s.colour = 3;
+    s.colour2 = 15;
+    s.animated = 0;
+    s.anipaused = 0;
+    g.loop.phase = 1;
+    g.loop.started = 1;
+    g.loop.puzzlestate = 3;
+    g.loop.solvemode = 0;
+    g.loop.inputlock = 0;
 }
 
 }  // namespace pelorix::testing

@@ -72,4 +72,8 @@ std::string boardfault(const PuzzleState& s);
 // True when every piece is home and the hole is at (1, 1).
 bool solved(const PuzzleState& s);
 
+// A solved w × h board with cells of pw × ph pixels (hole in (1, 1)), empty histories, and the
+// user solving a regular puzzle in play after the first click, with the input turn open.
+void layplayableboard(puzzlemaker2& g, int w, int h, int pw, int ph);
+
 }  // namespace pelorix::testing
