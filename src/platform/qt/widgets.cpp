@@ -1,0 +1,203 @@
+// The drawing surface widget, the file list widget and the mapping of Qt keys to virtual-key codes.
+#include "platform/qt/widgets.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include "platform/design.h"
+
+namespace pelorix::qt {
+
+int virtualKey(int key, Qt::KeyboardModifiers modifiers) {
+    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;  // Qt reports letters upper case either way
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return keypad ? 96 + (key - Qt::Key_0) : key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 112 + (key - Qt::Key_F1);
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Escape: return 27;
+        // Keypad 4/8/6/2 with Num Lock off arrive as arrows with the keypad modifier.
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Down: return 40;
+        case Qt::Key_Backspace: return 8;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: return 9;
+        case Qt::Key_Clear: return 12;  // keypad 5 with Num Lock off
+        case Qt::Key_Shift: return 16;
+        case Qt::Key_Control: return 17;
+        case Qt::Key_Alt: return 18;
+        case Qt::Key_Pause: return 19;
+        case Qt::Key_CapsLock: return 20;
+        case Qt::Key_Space: return 32;
+        case Qt::Key_PageUp: return 33;
+        case Qt::Key_PageDown: return 34;
+        case Qt::Key_End: return 35;
+        case Qt::Key_Home: return 36;
+        case Qt::Key_Insert: return 45;
+        case Qt::Key_Delete: return 46;
+        case Qt::Key_NumLock: return 144;
+        case Qt::Key_ScrollLock: return 145;
+        default: break;
+    }
+    if (keypad) {
+        switch (key) {
+            case Qt::Key_Asterisk: return 106;
+            case Qt::Key_Plus: return 107;
+            case Qt::Key_Minus: return 109;
+            case Qt::Key_Period:
+            case Qt::Key_Comma: return 110;
+            case Qt::Key_Slash: return 111;
+            default: break;
+        }
+    }
+    return 0;
+}
+
+int virtualKey(const QKeyEvent& event) { return virtualKey(event.key(), event.modifiers()); }
+
+int shiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers.testFlag(Qt::ShiftModifier)) shift |= 1;
+    if (modifiers.testFlag(Qt::ControlModifier)) shift |= 2;
+    if (modifiers.testFlag(Qt::AltModifier)) shift |= 4;
+    return shift;
+}
+
+int buttonCode(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return 1;
+        case Qt::RightButton: return 2;
+        case Qt::MiddleButton: return 4;
+        default: return 0;
+    }
+}
+
+// --- CanvasWidget ---
+
+CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {
+    setFocusPolicy(Qt::StrongFocus);
+    // Everything is painted from the canvas; no background fill is needed first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize CanvasWidget::sizeHint() const { return {launchClientWidth, launchClientHeight}; }
+
+void CanvasWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect area = event->rect();
+    const QImage& image = canvas_.image();
+    const QRect drawn = area.intersected(image.rect());
+    if (!drawn.isEmpty()) painter.drawImage(drawn, image, drawn);
+    // Only before the canvas caught up with a resize can the widget be larger than the canvas.
+    const QRegion rest = QRegion(area).subtracted(QRegion(image.rect()));
+    for (const QRect& r : rest) painter.fillRect(r, palette().window());
+}
+
+bool CanvasWidget::childHasFocus() const {
+    const QWidget* focus = window()->focusWidget();
+    return focus && focus != this && isAncestorOf(focus);
+}
+
+void CanvasWidget::press(QMouseEvent* event) {
+    // A press that a child control ignored (a label, say) bubbles up here; it is not the board's.
+    if (QWidget* child = childAt(event->position().toPoint()); child && child != this) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const int button = buttonCode(event->button());
+    if (button == 0) return;
+    Event e;
+    e.kind = EventKind::MouseDown;
+    e.control = Control::Form;
+    e.button = button;
+    e.shift = shiftState(event->modifiers());
+    e.x = static_cast<float>(event->position().x());
+    e.y = static_cast<float>(event->position().y());
+    if (post) post(e);
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* event) { press(event); }
+
+// The second press of a quick double click counts as a press of its own, so fast clicks on
+// pieces are never lost.
+void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) { press(event); }
+
+void CanvasWidget::keyPressEvent(QKeyEvent* event) {
+    // Keys that a focused text box or list did not use bubble up here; they are not the board's.
+    if (childHasFocus()) {
+        event->ignore();
+        return;
+    }
+    const int key = virtualKey(*event);
+    if (key == 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Event e;
+    e.kind = EventKind::KeyDown;
+    e.control = Control::Form;
+    e.key = key;
+    e.shift = shiftState(event->modifiers());
+    if (post) post(e);
+}
+
+void CanvasWidget::resizeEvent(QResizeEvent* event) {
+    canvas_.ensureSize(width(), height());
+    QWidget::resizeEvent(event);
+    if (resized) resized();
+}
+
+bool CanvasWidget::focusNextPrevChild(bool next) {
+    // Tab on the board is a key of the board; between the controls it moves the focus as usual.
+    if (!childHasFocus()) return false;
+    return QWidget::focusNextPrevChild(next);
+}
+
+// --- FileListWidget ---
+
+FileListWidget::FileListWidget(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
+    setUniformItemSizes(true);
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        // Keyboard moves of the selection count as clicks; mouse presses report themselves.
+        if (!pressing_ && !refreshing_ && selectedRow() >= 0 && clicked) clicked();
+    });
+}
+
+void FileListWidget::setEntries(const QStringList& names) {
+    refreshing_ = true;
+    clear();
+    for (const QString& name : names) {
+        auto* item = new QListWidgetItem(name, this);
+        item->setToolTip(name);
+    }
+    setCurrentRow(-1);
+    clearSelection();
+    refreshing_ = false;
+}
+
+int FileListWidget::selectedRow() const {
+    const QList<QListWidgetItem*> items = selectedItems();
+    return items.isEmpty() ? -1 : row(items.first());
+}
+
+void FileListWidget::mousePressEvent(QMouseEvent* event) {
+    pressing_ = true;
+    QListWidget::mousePressEvent(event);
+    pressing_ = false;
+    // A press on an entry selects it and is a click, even on the entry already selected.
+    QListWidgetItem* hit = itemAt(event->position().toPoint());
+    if (hit && hit->isSelected() && clicked) clicked();
+}
+
+}  // namespace pelorix::qt

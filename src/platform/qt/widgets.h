@@ -1,0 +1,71 @@
+// The Qt widgets behind the window: the drawing surface widget, the file list, and the key mapping.
+#pragma once
+
+#include <QListWidget>
+#include <QWidget>
+#include <functional>
+
+#include "platform/canvas.h"
+#include "platform/ids.h"
+
+class QKeyEvent;
+
+namespace pelorix::qt {
+
+// The virtual-key code of a key event (Enter 13, Escape 27, arrows 37-40, A-Z 65-90, 0-9 48-57,
+// keypad digits with Num Lock on 96-105, ...); 0 for keys without one.
+int virtualKey(int qtKey, Qt::KeyboardModifiers modifiers);
+int virtualKey(const QKeyEvent& event);
+// Shift state bits: 1 Shift, 2 Ctrl, 4 Alt.
+int shiftState(Qt::KeyboardModifiers modifiers);
+// Mouse button code: 1 left, 2 right, 4 middle; 0 for other buttons.
+int buttonCode(Qt::MouseButton button);
+
+// The window's client area: paints the persistent canvas and reports presses and keys on the
+// board. Presses on child controls and keys typed into a focused child control are not the
+// board's and are not reported.
+class CanvasWidget final : public QWidget {
+public:
+    CanvasWidget(Canvas& canvas, QWidget* parent);
+
+    std::function<void(const Event&)> post;  // receives MouseDown and KeyDown events
+    std::function<void()> resized;           // after the widget (and canvas) changed size
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void press(QMouseEvent* event);
+    bool childHasFocus() const;
+
+    Canvas& canvas_;
+};
+
+// A file list: a click on an entry (or a keyboard move of the selection) reports a click; a
+// refresh done by the program does not.
+class FileListWidget final : public QListWidget {
+public:
+    explicit FileListWidget(QWidget* parent);
+
+    std::function<void()> clicked;
+    // Replaces the entries and clears the selection without reporting a click.
+    void setEntries(const QStringList& names);
+    // The selected row, or -1.
+    int selectedRow() const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    bool pressing_ = false;
+    bool refreshing_ = false;
+};
+
+}  // namespace pelorix::qt

@@ -1,0 +1,145 @@
+// The two timers of the Qt window on the real clock: countdowns, restarts, dropped and coalesced ticks.
+#include <QTimer>
+
+#include "platform/design.h"
+#include "qtfixture.h"
+
+namespace pelorix::testing {
+namespace {
+
+using QtTimers = QtWindowTest;
+
+TEST_F(QtTimers, LaunchState) {
+    EXPECT_EQ(platform->timerInterval(TimerId::Timer1), 10000);
+    EXPECT_EQ(platform->timerInterval(TimerId::Timer2), 0);
+    EXPECT_FALSE(platform->timerEnabled(TimerId::Timer1));
+    EXPECT_FALSE(platform->timerEnabled(TimerId::Timer2));
+    EXPECT_EQ(platform->timer(TimerId::Timer1)->timerType(), Qt::PreciseTimer);
+    EXPECT_FALSE(platform->timer(TimerId::Timer1)->isActive());
+}
+
+TEST_F(QtTimers, TicksArriveOncePerInterval) {
+    pump(50);
+    platform->setTimerInterval(TimerId::Timer2, 100);
+    QElapsedTimer clock;
+    clock.start();
+    platform->setTimerEnabled(TimerId::Timer2, true);
+    const qint64 first = yieldUntil(EventKind::TimerTick, clock, 2000);
+    ASSERT_GE(first, 0);
+    EXPECT_GE(first, 90);
+    EXPECT_EQ(sink.events.back().timer, TimerId::Timer2);
+    const qint64 second = yieldUntil(EventKind::TimerTick, clock, 2000);
+    EXPECT_GE(second - first, 50);
+}
+
+TEST_F(QtTimers, SameIntervalAgainKeepsTheCountdown) {
+    pump(50);  // first-time work of the event loop out of the way
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        platform->setTimerEnabled(TimerId::Timer1, false);
+        platform->setTimerInterval(TimerId::Timer1, 400);
+        sink.events.clear();
+        QElapsedTimer clock;
+        clock.start();
+        platform->setTimerEnabled(TimerId::Timer1, true);
+        yieldFor(200);
+        const qint64 changed = clock.elapsed();
+        if (!ofKind(sink.events, EventKind::TimerTick).empty() || changed > 300) continue;  // too late to tell
+        platform->setTimerInterval(TimerId::Timer1, 400);
+        const qint64 at = yieldUntil(EventKind::TimerTick, clock, 2000);
+        ASSERT_GE(at, 0);
+        EXPECT_GE(at, 380);
+        // A restart would tick 400 ms after the change at the earliest.
+        EXPECT_LT(at, changed + 380) << "the countdown was restarted";
+        return;
+    }
+    FAIL() << "the machine was too busy to time the timer";
+}
+
+TEST_F(QtTimers, NewIntervalRestartsTheCountdown) {
+    pump(50);
+    platform->setTimerInterval(TimerId::Timer1, 400);
+    QElapsedTimer clock;
+    clock.start();
+    platform->setTimerEnabled(TimerId::Timer1, true);
+    yieldFor(200);
+    const qint64 changed = clock.elapsed();
+    platform->setTimerInterval(TimerId::Timer1, 401);
+    EXPECT_EQ(platform->timerInterval(TimerId::Timer1), 401);
+    const qint64 at = yieldUntil(EventKind::TimerTick, clock, 2000);
+    ASSERT_GE(at, 0);
+    EXPECT_GE(at, changed + 390);
+}
+
+TEST_F(QtTimers, DisableAndEnableRestartsTheCountdown) {
+    pump(50);
+    platform->setTimerInterval(TimerId::Timer1, 300);
+    QElapsedTimer clock;
+    clock.start();
+    platform->setTimerEnabled(TimerId::Timer1, true);
+    yieldFor(200);
+    const qint64 restarted = clock.elapsed();
+    platform->setTimerEnabled(TimerId::Timer1, false);
+    platform->setTimerEnabled(TimerId::Timer1, true);
+    // Enabling an enabled timer changes nothing.
+    platform->setTimerEnabled(TimerId::Timer1, true);
+    const qint64 at = yieldUntil(EventKind::TimerTick, clock, 2000);
+    ASSERT_GE(at, 0);
+    EXPECT_GE(at, restarted + 290);
+}
+
+TEST_F(QtTimers, TicksCoalesceAndDisablingDropsAQueuedTick) {
+    platform->setTimerInterval(TimerId::Timer2, 20);
+    platform->setTimerEnabled(TimerId::Timer2, true);
+    pump(200);  // many intervals pass without a yield
+    EXPECT_EQ(platform->pendingEvents(), 1u);
+    platform->setTimerEnabled(TimerId::Timer2, false);
+    EXPECT_EQ(platform->pendingEvents(), 0u);
+    EXPECT_TRUE(drain().empty());
+    // A tick queued before a handler disables its timer is not delivered either.
+    platform->setTimerInterval(TimerId::Timer1, 20);
+    platform->setTimerEnabled(TimerId::Timer1, true);
+    pump(80);
+    platform->setTimerEnabled(TimerId::Timer2, true);
+    pump(80);
+    EXPECT_EQ(platform->pendingEvents(), 2u);
+    sink.onEvent = [&](const Event& e) {
+        if (e.kind == EventKind::TimerTick && e.timer == TimerId::Timer1) platform->setTimerEnabled(TimerId::Timer2, false);
+    };
+    auto events = ofKind(drain(), EventKind::TimerTick);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].timer, TimerId::Timer1);
+    sink.onEvent = nullptr;
+    platform->setTimerEnabled(TimerId::Timer1, false);
+}
+
+TEST_F(QtTimers, DisabledTimerAndIntervalZeroGiveNoTicks) {
+    platform->setTimerInterval(TimerId::Timer1, 10);
+    pump(60);
+    EXPECT_TRUE(drain().empty());
+    platform->setTimerInterval(TimerId::Timer2, 0);
+    platform->setTimerEnabled(TimerId::Timer2, true);
+    pump(60);
+    EXPECT_TRUE(drain().empty());
+    EXPECT_FALSE(platform->timer(TimerId::Timer2)->isActive());
+    // A negative interval counts as 0.
+    platform->setTimerInterval(TimerId::Timer2, -5);
+    EXPECT_EQ(platform->timerInterval(TimerId::Timer2), 0);
+}
+
+TEST_F(QtTimers, AWaitingYieldWakesForATick) {
+    platform->setTimerInterval(TimerId::Timer2, 50);
+    QElapsedTimer clock;
+    clock.start();
+    platform->setTimerEnabled(TimerId::Timer2, true);
+    // Each waiting yield blocks until something happens; a tick must come within a few of them.
+    int yields = 0;
+    while (ofKind(sink.events, EventKind::TimerTick).empty() && clock.elapsed() < 2000) {
+        platform->yield(true);
+        ++yields;
+    }
+    EXPECT_FALSE(ofKind(sink.events, EventKind::TimerTick).empty());
+    EXPECT_LT(yields, 50) << "the yield did not wait";
+}
+
+}  // namespace
+}  // namespace pelorix::testing
