@@ -1,0 +1,289 @@
+// Building the Qt window from the design tables: menu tree, controls, timers, and showing it.
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+#include "platform/design.h"
+#include "platform/qt/qtplatform.h"
+#include "platform/qt/qtsupport.h"
+#include "platform/qt/widgets.h"
+
+namespace pelorix {
+
+namespace qt {
+
+// Watches the window for closing and the text boxes for keys; only queues events.
+class EventRelay final : public QObject {
+public:
+    EventRelay(QtPlatform& platform, QObject* parent) : QObject(parent), platform_(platform) {}
+
+    std::vector<std::pair<QObject*, Control>> textBoxes;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Close && watched == platform_.window_.get()) {
+            // The game decides: it ends the program from its Unload handler.
+            event->ignore();
+            platform_.postControl(EventKind::Unload, Control::Form);
+            return true;
+        }
+        if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+            for (const auto& [object, control] : textBoxes) {
+                if (object != watched) continue;
+                const auto* key = static_cast<QKeyEvent*>(event);
+                // A held key repeats its KeyDown only, as the keyboard of the original window did.
+                if (type == QEvent::KeyRelease && key->isAutoRepeat()) break;
+                platform_.postControl(type == QEvent::KeyPress ? EventKind::KeyDown : EventKind::KeyUp, control,
+                                      virtualKey(*key), shiftState(key->modifiers()));
+                break;
+            }
+        }
+        return false;
+    }
+
+private:
+    QtPlatform& platform_;
+};
+
+}  // namespace qt
+
+namespace {
+
+using qt::qstr;
+using qt::toColor;
+using qt::pixels;
+
+// Labels are drawn over the picture: their design colour on an opaque black ground.
+constexpr QRgb labelGround = qRgb(0, 0, 0);
+constexpr int controlFontPixels = 12;
+constexpr int smallestFontPixels = 8;
+
+// The control font at `px` pixels, narrowed by `stretch` (100 = normal width).
+QFont controlFont(int px, int stretch = 100) {
+    QFont font = QApplication::font();
+    font.setPixelSize(px);
+    font.setStretch(stretch);
+    return font;
+}
+
+// The control font, narrowed and then made smaller (down to a floor) until `text` fits `width`
+// pixels: the design sizes the labels for a small font.
+QFont fittedFont(const QString& text, int width) {
+    for (int px = controlFontPixels; px > smallestFontPixels; --px) {
+        for (int stretch : {100, int{QFont::SemiCondensed}, int{QFont::Condensed}}) {
+            const QFont font = controlFont(px, stretch);
+            if (QFontMetrics(font).horizontalAdvance(text) <= width) return font;
+        }
+    }
+    return controlFont(smallestFontPixels, QFont::Condensed);
+}
+
+}  // namespace
+
+// --- construction of the window ---
+
+void QtPlatform::buildWindow() {
+    window_ = std::make_unique<QMainWindow>();
+    window_->setWindowTitle(qstr(caption_));
+    relay_ = new qt::EventRelay(*this, window_.get());
+    window_->installEventFilter(relay_);
+
+    canvasWidget_ = new qt::CanvasWidget(canvas_, window_.get());
+    canvasWidget_->post = [this](const Event& e) { post(e); };
+    canvasWidget_->resized = [this] {
+        if (onResize_) onResize_();
+    };
+    window_->setCentralWidget(canvasWidget_);
+
+    buildMenus();
+    buildControls();
+    buildTimers();
+
+    // Size the window so that its client area (the canvas widget) has the design size.
+    const QSize client(launchClientWidth, launchClientHeight);
+    window_->resize(client.width(), client.height() + window_->menuBar()->sizeHint().height());
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (QLayout* layout = window_->layout()) layout->activate();
+        const QSize off = client - canvasWidget_->size();
+        if (off.isNull()) break;
+        window_->resize(window_->size() + off);
+    }
+    canvasWidget_->setFocus(Qt::OtherFocusReason);
+}
+
+void QtPlatform::buildMenus() {
+    QMenuBar* bar = window_->menuBar();
+    for (int i = 0; i < menuCount; ++i) {
+        const Menu entry = static_cast<Menu>(i);
+        const MenuDesign& d = design(entry);
+        bool hasChildren = false;
+        for (int j = 0; j < menuCount; ++j)
+            if (design(static_cast<Menu>(j)).parent == entry) hasChildren = true;
+        QString caption = qstr(d.caption);
+        caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+
+        QAction* action = nullptr;
+        if (hasChildren) {
+            QMenu* menu = d.parent ? submenus_[index(*d.parent)]->addMenu(caption) : bar->addMenu(caption);
+            submenus_[index(entry)] = menu;
+            action = menu->menuAction();
+        } else {
+            action = d.parent ? submenus_[index(*d.parent)]->addAction(caption) : bar->addAction(caption);
+            QObject::connect(action, &QAction::triggered, window_.get(), [this, entry] {
+                // Qt may have toggled the mark already; the game sets the marks itself.
+                showChecks(entry);
+                Event e;
+                e.kind = EventKind::MenuClick;
+                e.menu = entry;
+                post(e);
+            });
+        }
+        actions_[index(entry)] = action;
+        menus_[index(entry)] = {d.visible, d.enabled, d.checked};
+        action->setVisible(d.visible);
+        action->setEnabled(d.enabled);
+        if (d.checked || qt::groupOf(entry)) {
+            action->setCheckable(true);
+            action->setChecked(d.checked);
+        }
+    }
+    for (const auto& group : qt::radioGroups()) {
+        auto* actionGroup = new QActionGroup(window_.get());
+        actionGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+        for (Menu entry : group) actionGroup->addAction(actions_[index(entry)]);
+    }
+}
+
+void QtPlatform::buildControls() {
+    for (int i = 1; i < controlCount; ++i) {
+        const Control control = static_cast<Control>(i);
+        const ControlDesign& d = design(control);
+        const QRect area = pixels(d);
+        const QString caption = qstr(d.caption);
+        QWidget* widget = nullptr;
+
+        switch (d.kind) {
+            case ControlKind::Label: {
+                auto* label = new QLabel(caption, canvasWidget_);
+                label->setAutoFillBackground(true);
+                QPalette pal = label->palette();
+                pal.setColor(QPalette::Window, QColor(labelGround));
+                pal.setColor(QPalette::WindowText, d.colour ? toColor(*d.colour) : QColor(Qt::white));
+                label->setPalette(pal);
+                label->setFont(fittedFont(caption, area.width() - 2));
+                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                label->setIndent(1);
+                widget = label;
+                break;
+            }
+            case ControlKind::TextBox: {
+                auto* box = new QLineEdit(caption, canvasWidget_);
+                const int limit = d.maxLength;
+                if (limit > 0) box->setMaxLength(limit);
+                if (control == Control::Text3) box->setReadOnly(true);
+                box->setFont(controlFont(controlFontPixels, QFont::SemiCondensed));
+                box->setTextMargins(0, 0, 0, 0);
+                QObject::connect(box, &QLineEdit::textChanged, window_.get(), [this, control, box, limit](const QString& now) {
+                    // A longer text set by the program lifts the limit until the text is short again.
+                    if (limit > 0 && now.size() <= limit && box->maxLength() != limit) box->setMaxLength(limit);
+                    postControl(EventKind::TextChange, control);
+                });
+                box->installEventFilter(relay_);
+                relay_->textBoxes.emplace_back(box, control);
+                widget = box;
+                break;
+            }
+            case ControlKind::FileList: {
+                auto* list = new qt::FileListWidget(canvasWidget_);
+                QPalette pal = list->palette();
+                if (d.colour) pal.setColor(QPalette::Text, toColor(*d.colour));
+                list->setPalette(pal);
+                list->setFont(controlFont(controlFontPixels - 1, QFont::SemiCondensed));
+                list->clicked = [this, control] { postControl(EventKind::Click, control); };
+                widget = list;
+                break;
+            }
+            case ControlKind::Button: {
+                auto* button = new QPushButton(caption, canvasWidget_);
+                QObject::connect(button, &QPushButton::clicked, window_.get(),
+                        [this, control] { postControl(EventKind::Click, control); });
+                widget = button;
+                break;
+            }
+            case ControlKind::CheckBox: {
+                auto* box = new QCheckBox(caption, canvasWidget_);
+                box->setAutoFillBackground(true);
+                QPalette pal = box->palette();
+                pal.setColor(QPalette::Window, QColor(Qt::white));
+                if (d.colour) pal.setColor(QPalette::WindowText, toColor(*d.colour));
+                box->setPalette(pal);
+                box->setFont(fittedFont(caption, area.width() - 20));
+                QObject::connect(box, &QCheckBox::clicked, window_.get(), [this, control, box] {
+                    state(control).check = box->checkState() == Qt::Checked ? 1 : box->checkState() == Qt::Unchecked ? 0 : 2;
+                    postControl(EventKind::Click, control);
+                });
+                widget = box;
+                break;
+            }
+            case ControlKind::PictureBox: {
+                auto* picture = new QLabel(canvasWidget_);
+                picture->setFrameStyle(QFrame::Box | QFrame::Plain);
+                picture->setLineWidth(1);
+                picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                picture->setPixmap(QPixmap::fromImage(animationPicture_));
+                widget = picture;
+                break;
+            }
+            case ControlKind::Window: break;
+        }
+        if (!widget) continue;
+        widget->setGeometry(area);
+        widget->hide();
+        ControlState& s = state(control);
+        s.widget = widget;
+        s.left = d.left;
+    }
+    state(Control::Form).left = design(Control::Form).left;
+
+    const auto& order = tabOrder();
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(widget(order[i - 1]), widget(order[i]));
+
+    for (Control c : {Control::File1, Control::File2}) refreshList(c);
+}
+
+void QtPlatform::buildTimers() {
+    const std::array<int, 2> launch{timer1LaunchInterval, timer2LaunchInterval};
+    for (std::size_t i = 0; i < timers_.size(); ++i) {
+        Timer& t = timers_[i];
+        t.qtimer = new QTimer(window_.get());
+        t.qtimer->setTimerType(Qt::PreciseTimer);
+        t.qtimer->setSingleShot(false);
+        t.interval = launch[i];
+        t.qtimer->setInterval(std::max(t.interval, 1));
+        const auto id = static_cast<TimerId>(i);
+        QObject::connect(t.qtimer, &QTimer::timeout, window_.get(), [this, id] { timerFired(id); });
+    }
+}
+
+void QtPlatform::showWindow(int timeoutMs) {
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    waitUntil([this] { return window_->windowHandle() && window_->windowHandle()->isExposed(); }, timeoutMs);
+    canvasWidget_->setFocus(Qt::ActiveWindowFocusReason);
+    QCoreApplication::processEvents();
+}
+
+}  // namespace pelorix

@@ -1,0 +1,131 @@
+// The Qt window's controls and menu entries as the game sees them: visibility, texts, lists, marks.
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QWidget>
+
+#include "platform/design.h"
+#include "platform/qt/qtplatform.h"
+#include "platform/qt/qtsupport.h"
+#include "platform/qt/widgets.h"
+
+namespace pelorix {
+
+using qt::qstr;
+
+// --- controls ---
+
+void QtPlatform::setVisible(Control control, bool visible) {
+    ControlState& s = state(control);
+    s.visible = visible;
+    if (!s.widget) return;
+    if (visible) {
+        s.widget->show();
+        s.widget->raise();
+        return;
+    }
+    const QWidget* focus = window_->focusWidget();
+    const bool hadFocus = focus && (focus == s.widget || s.widget->isAncestorOf(focus));
+    s.widget->hide();
+    if (hadFocus) canvasWidget_->setFocus(Qt::OtherFocusReason);
+}
+
+void QtPlatform::setLeft(Control control, int twips) {
+    ControlState& s = state(control);
+    s.left = twips;
+    if (s.widget) s.widget->move(twips / twipsPerPixel, s.widget->y());
+}
+
+std::string QtPlatform::text(Control control) const {
+    if (const QLineEdit* box = textBox(control)) return box->text().toStdString();
+    return state(control).text;
+}
+
+void QtPlatform::setText(Control control, const std::string& text) {
+    if (QLineEdit* box = textBox(control)) {
+        const QString now = QString::fromStdString(text);
+        if (box->text() == now) return;
+        // The typing limit does not cut text set by the program.
+        const int limit = design(control).maxLength;
+        if (limit > 0 && now.size() > limit) box->setMaxLength(static_cast<int>(now.size()));
+        box->setText(now);  // textChanged queues the TextChange
+        box->setCursorPosition(0);
+        return;
+    }
+    ControlState& s = state(control);
+    if (s.text == text) return;
+    s.text = text;
+    const QString caption = QString::fromStdString(text);
+    if (auto* label = qobject_cast<QLabel*>(s.widget); label && control != Control::Picture1)
+        label->setText(caption);
+    else if (auto* button = qobject_cast<QAbstractButton*>(s.widget))
+        button->setText(caption);
+    postControl(EventKind::TextChange, control);
+}
+
+void QtPlatform::setCheckValue(Control control, int value) {
+    ControlState& s = state(control);
+    s.check = value;
+    if (auto* box = qobject_cast<QCheckBox*>(s.widget)) {
+        if (value != 0 && value != 1) box->setTristate(true);
+        box->setCheckState(value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked);
+    }
+}
+
+void QtPlatform::setFocus(Control control) {
+    if (QWidget* w = widget(control)) w->setFocus(Qt::OtherFocusReason);
+}
+
+void QtPlatform::refreshList(Control control) {
+    qt::FileListWidget* widget = list(control);
+    if (!widget) return;
+    ControlState& s = state(control);
+    s.entries = workdir_.list(design(control).pattern);
+    QStringList names;
+    for (const std::string& name : s.entries) names << QFile::decodeName(QByteArray::fromStdString(name));
+    widget->setEntries(names);
+}
+
+std::string QtPlatform::listEntry(Control control, int index) const {
+    const auto& entries = state(control).entries;
+    return index >= 0 && index < static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(index)]
+                                                                   : std::string();
+}
+
+int QtPlatform::listIndex(Control control) const {
+    const qt::FileListWidget* widget = list(control);
+    return widget ? widget->selectedRow() : -1;
+}
+
+// --- menus ---
+
+void QtPlatform::setMenuVisible(Menu entry, bool visible) {
+    menus_[index(entry)].visible = visible;
+    actions_[index(entry)]->setVisible(visible);
+}
+
+void QtPlatform::setMenuEnabled(Menu entry, bool enabled) {
+    menus_[index(entry)].enabled = enabled;
+    actions_[index(entry)]->setEnabled(enabled);
+}
+
+void QtPlatform::setMenuChecked(Menu entry, bool checked) {
+    menus_[index(entry)].checked = checked;
+    QAction* action = actions_[index(entry)];
+    if (checked && !action->isCheckable()) action->setCheckable(true);
+    action->setChecked(checked);
+}
+
+void QtPlatform::showChecks(Menu entry) {
+    const auto* group = qt::groupOf(entry);
+    const std::vector<Menu> entries = group ? *group : std::vector<Menu>{entry};
+    // Unmarks first, so that an exclusive group ends with the marks the game set.
+    for (Menu m : entries)
+        if (!menus_[index(m)].checked) actions_[index(m)]->setChecked(false);
+    for (Menu m : entries)
+        if (menus_[index(m)].checked) actions_[index(m)]->setChecked(true);
+}
+
+}  // namespace pelorix
