@@ -11,7 +11,7 @@ namespace pics {
 // with exactly 256 colour-table entries.
 QImage quantize256(const QImage& picture);
 
-// Writes an indexed picture as an uncompressed Windows bitmap: 8 bits per pixel, BI_RGB,
+// Writes an indexed picture as an uncompressed BMP file: 8 bits per pixel, BI_RGB,
 // a full 256-entry palette and bottom-up rows padded to four bytes.
 bool writeBmp8(const QImage& indexed, const QString& path);
 

@@ -43,7 +43,7 @@ protected:
             for (const auto& [object, control] : textBoxes) {
                 if (object != watched) continue;
                 const auto* key = static_cast<QKeyEvent*>(event);
-                // A held key repeats its KeyDown only, as the keyboard of the original window did.
+                // A held key repeats its KeyDown only: one KeyUp ends the press, as a typist expects.
                 if (type == QEvent::KeyRelease && key->isAutoRepeat()) break;
                 platform_.postControl(type == QEvent::KeyPress ? EventKind::KeyDown : EventKind::KeyUp, control,
                                       virtualKey(*key), shiftState(key->modifiers()));
