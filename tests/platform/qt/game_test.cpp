@@ -5,45 +5,10 @@
 #include <QWindow>
 
 #include "game/puzzlemaker2.h"
-#include "platform/palette.h"
-#include "qtfixture.h"
+#include "qtgame.h"
 
 namespace pelorix::testing {
 namespace {
-
-constexpr qint64 patienceMs = 15000;
-
-class QtGame : public QtWindowTest {
-protected:
-    void SetUp() override {
-        QtWindowTest::SetUp();
-        game = std::make_unique<puzzlemaker2>(*platform);
-        platform->showWindow();
-        clock.start();
-    }
-    void TearDown() override {
-        game.reset();
-        QtWindowTest::TearDown();
-    }
-
-    // Runs the game until `done` holds after a yield (or the patience runs out).
-    void runUntil(std::function<bool()> done) {
-        platform->stopWhen = [this, done = std::move(done)] { return done() || clock.elapsed() > patienceMs; };
-        game->Form_Activate();
-        platform->stopWhen = nullptr;
-        EXPECT_LT(clock.elapsed(), patienceMs) << "the game did not get there in time";
-    }
-    bool built() const { return game->puzzle.solvetop > 0; }
-    int colourOnCanvas(int x, int y) const {
-        const unsigned rgb = platform->canvas().pixel(x, y);
-        for (int i = 0; i < 16; ++i)
-            if (palette[static_cast<std::size_t>(i)] == rgb) return i;
-        return -1;
-    }
-
-    std::unique_ptr<puzzlemaker2> game;
-    QElapsedTimer clock;
-};
 
 std::string header(const std::string& bytes) { return bytes.substr(0, 54); }
 std::uint32_t le32(const std::string& b, std::size_t at) {
