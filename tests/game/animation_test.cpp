@@ -181,6 +181,30 @@ TEST(AnimationPace, SlowWaitsForTheFrameClockAndFastDoesNot) {
     EXPECT_GT(fast, 2 * slow);
 }
 
+TEST(AnimationPace, ANewPuzzleBuiltDuringAFrameWaitDoesNotStopTheAnimation) {
+    Game g(animatedseed());
+    g.fake.files["animation.Time"] = "1";
+    g.fake.files["movepiece.Time"] = "1000";
+    bool asked = false;
+    long stepsAfter = 0;
+    int last = 0;
+    g.fake.beforeYield = [&](bool) {
+        // In the middle of a frame wait, a command stops the frame clock and builds a new puzzle.
+        if (!asked && g.game.puzzle.animated == 1 && g.fake.timerEnabled(TimerId::Timer2) && g.fake.nowMs() > 50) {
+            g.fake.post(g.menu(Menu::newpuzzle));
+            asked = true;
+        }
+    };
+    g.fake.afterYield = [&] {
+        if (asked && g.game.puzzle.frameleft != last) ++stepsAfter;
+        last = g.game.puzzle.frameleft;
+    };
+    g.run(1000);
+    ASSERT_TRUE(asked);
+    EXPECT_GT(stepsAfter, 300);
+    EXPECT_EQ(g.fake.freezes, 0);
+}
+
 TEST(FinishedDisplay, ARegularPuzzleIsRepaintedWhole) {
     Game g(1);
     g.fake.files["movepiece.Time"] = "0";

@@ -1,6 +1,7 @@
 // Start-up and the main loop on the virtual clock: settings, title puzzles, the set-up screen, idle waits, ending.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "gamefixture.h"
@@ -151,6 +152,37 @@ TEST(TitleMode, AClickDuringTheFinishedDisplayOpensASetUpScreenThatStaysOpen) {
     // The solved title board left behind must not be finished again under the set-up screen.
     EXPECT_EQ(g.game.loop.puzzlestate, 0);
     EXPECT_TRUE(g.fake.visible(Control::Command1));
+}
+
+TEST(TimerIntervals, ProductsRoundHalfToEvenWithinWhatATimerHolds) {
+    const std::pair<double, int> cases[] = {{0, 0},        {-5, 0},   {0.2, 1},   {0.5, 1},         {1.5, 2},
+                                            {2.5, 2},      {3.5, 4},  {10, 10},   {1000.49, 1000},  {1e12, 2147483647},
+                                            {std::nan(""), 0}};
+    for (const auto& [product, ms] : cases) EXPECT_EQ(timermilliseconds(product), ms) << product;
+}
+
+TEST(Finishing, InRegularComputerModeTheFinishedPictureStaysAndNewPuzzleBuildsOnlyOne) {
+    Game g(4);
+    g.fake.files["one.regular_picture"] = "";
+    g.fake.files["movepiece.Time"] = "0";
+    g.fake.schedule(5, g.mouse(10, 10));
+    g.fake.schedule(10, g.click(Control::Command1));
+    g.fake.schedule(20, g.menu(Menu::csolve));
+    int built = 0, last = 0;
+    double finishedAt = -1;
+    g.fake.beforeYield = [&](bool) {
+        if (g.game.puzzle.freshpuzzle == 1 && last == 0) ++built;
+        last = g.game.puzzle.freshpuzzle;
+        if (finishedAt < 0 && g.fake.caption() == "Pelorix-(Finished regular puzzle)") {
+            finishedAt = g.fake.nowMs();
+            g.fake.schedule(finishedAt + 60000, g.menu(Menu::newpuzzle));
+        }
+    };
+    g.run(200000);
+    ASSERT_GE(finishedAt, 0);
+    // The title, Begin's puzzle, and the one New puzzle built a minute after the finish.
+    EXPECT_EQ(built, 3);
+    EXPECT_EQ(g.fake.caption(), "Pelorix-(Finished regular puzzle)");
 }
 
 TEST(IdleWaits, TheSetUpScreenWaitsForEventsInsteadOfSpinning) {
