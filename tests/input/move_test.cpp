@@ -119,7 +119,7 @@ TEST(MoveStep, PlacedcountUpDownAndUnchanged) {
 // ------------------------------------------------------------------------------------------------
 // recordmove: the history rule
 
-TEST(MoveHistory, WorkedExampleOfPart33) {
+TEST(MoveHistory, WorkedExampleMoveByMove) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
     layplayableboard(game, 4, 4, 100, 80);
