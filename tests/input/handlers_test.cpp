@@ -57,7 +57,7 @@ protected:
 
 using MouseHitTest = InputTest;
 
-TEST_F(MouseHitTest, ColumnsOfTheSpecTable) {
+TEST_F(MouseHitTest, ColumnsAtTheCellEdges) {
     int c = 0, r = 0;
     ASSERT_TRUE(game.hittest(0.5f, 50, c, r));
     EXPECT_EQ(c, 1);
