@@ -15,15 +15,13 @@ constexpr std::initializer_list<Control> picturepanelcontrols = {
     Control::Text1,  Control::Label2, Control::Text2, Control::Command2, Control::Command3,
 };
 
-constexpr int largestgrid = 20;
-
 void hidepicturepanel(Platform& platform) {
     for (Control control : picturepanelcontrols) platform.setVisible(control, false);
 }
 
 // A size box holding more than the largest grid is cut back to it as the user types.
 void capsizebox(Platform& platform, Control box) {
-    if (textvalue(platform.text(box)) > largestgrid) platform.setText(box, std::to_string(largestgrid));
+    if (textvalue(platform.text(box)) > maxGrid) platform.setText(box, std::to_string(maxGrid));
 }
 
 // Opens the picture panel for type `type` (0 regular, 1 animated) with its file list `list`.
