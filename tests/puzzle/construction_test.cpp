@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "gamefixture.h"
 #include "puzzle/construction.h"
@@ -151,6 +153,49 @@ TEST(Construction, ChosenAnimatedPictureMaximizesAndNamesTheColourFiles) {
     EXPECT_TRUE(g.fake.menuEnabled(Menu::anispeed));
     EXPECT_TRUE(g.fake.menuEnabled(Menu::dfgfgfg));
     for (Control c : {Control::Text1, Control::File1, Control::Command1, Control::Label5}) EXPECT_FALSE(g.fake.visible(c));
+}
+
+// A construction outside title mode with random pictures on, over the given picture files.
+struct RandomCase {
+    const char* what;
+    std::vector<std::string> files;
+    int typedrawn, animatedBefore;
+    int animatedAfter;
+    const char* picturefile;  // "" : any entry of the list of the puzzle's type
+};
+
+TEST(Construction, RandomPicturesDrawTheTypeOnceAndThePictureFromItsList) {
+    const std::array<RandomCase, 5> cases{{
+        {"only animation pictures: animated", {"a.animation_picture"}, 0, 0, 1, "a.animation_picture"},
+        {"no pictures at all: the type stays", {}, 0, 1, 1, "before.bmp"},
+        {"type already drawn: kept", {"r.regular_picture", "a.animation_picture"}, 1, 0, 0, "r.regular_picture"},
+        {"type already drawn, its list empty: the old picture stays", {"r.regular_picture"}, 1, 1, 1, "before.bmp"},
+        {"regular pictures only", {"r.regular_picture", "s.regular_picture"}, 0, 1, 0, ""},
+    }};
+    for (const RandomCase& c : cases) {
+        Game g(21);
+        for (const std::string& name : c.files) g.fake.files[name] = "";
+        g.fake.refreshList(Control::File1);
+        g.fake.refreshList(Control::File2);
+        g.fake.setCheckValue(Control::Check1, 1);
+        g.game.loop.phase = 1;
+        g.game.puzzle.typedrawn = c.typedrawn;
+        g.game.puzzle.animated = c.animatedBefore;
+        g.game.puzzle.picturefile = "before.bmp";
+        g.game.puzzle.picturename = "before";
+        g.game.makenewpuzzle();
+        const PuzzleState& s = g.game.puzzle;
+        EXPECT_EQ(s.animated, c.animatedAfter) << c.what;
+        EXPECT_EQ(s.typedrawn, 1) << c.what;
+        EXPECT_EQ(g.fake.menuEnabled(Menu::anispeed), s.animated == 1) << c.what;
+        if (*c.picturefile) {
+            EXPECT_EQ(s.picturefile, c.picturefile) << c.what;
+        } else {
+            EXPECT_TRUE(s.picturefile == "r.regular_picture" || s.picturefile == "s.regular_picture") << c.what;
+        }
+        EXPECT_EQ(s.picturename, picturenameof(s.picturefile)) << c.what;
+        EXPECT_EQ(boardfault(s), "") << c.what;
+    }
 }
 
 TEST(Construction, FirstDrawingOfARegularPuzzle) {
