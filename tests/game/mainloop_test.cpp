@@ -241,5 +241,27 @@ TEST(Ending, ClosingTheWindowEndsAtOnceFromAFrameWaitAndWritesNoSettings) {
     }
 }
 
+TEST(Ending, ClosingTheWindowDuringTheFinishedDisplayEndsAtOnce) {
+    for (std::uint64_t seed = 1; seed <= 4; ++seed) {
+        Game g(seed);
+        g.fake.files["movepiece.Time"] = "0";
+        double closedAt = -1;
+        g.fake.beforeYield = [&](bool) {
+            if (closedAt < 0 && g.game.loop.puzzlestate == 4) {
+                Event unload;
+                unload.kind = EventKind::Unload;
+                g.fake.post(unload);
+                closedAt = g.fake.nowMs();
+            }
+        };
+        g.fake.stopAt(100000);
+        g.game.Form_Activate();
+        ASSERT_GE(closedAt, 0);
+        EXPECT_TRUE(g.fake.ended());
+        EXPECT_LE(g.fake.nowMs(), closedAt + 0.2);
+        EXPECT_EQ(g.fake.files.size(), 3u);  // the two title pictures and the pace file read at start
+    }
+}
+
 }  // namespace
 }  // namespace pelorix::testing
