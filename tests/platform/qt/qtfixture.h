@@ -76,33 +76,33 @@ protected:
         loop.exec();
     }
 
-    // Yields (waiting) until an event of `kind` is dispatched or `timeoutMs` passed; the time of
-    // the event in ms since `clock` started, or -1.
-    qint64 yieldUntil(EventKind kind, const QElapsedTimer& clock, int timeoutMs) {
+    // Yields (waiting) while `going` holds, for at most `timeoutMs`; a guard timer wakes a waiting
+    // yield at the deadline.
+    void yieldWhile(const std::function<bool()>& going, int timeoutMs) {
         bool expired = false;
-        QTimer guard;  // wakes a waiting yield at the deadline
+        QTimer guard;
         guard.setSingleShot(true);
         guard.setTimerType(Qt::PreciseTimer);
         QObject::connect(&guard, &QTimer::timeout, [&] { expired = true; });
         guard.start(timeoutMs);
+        while (going() && !expired) platform->yield(true);
+    }
+
+    // Yields (waiting) until an event of `kind` is dispatched or `timeoutMs` passed; the time of
+    // the event in ms since `clock` started, or -1.
+    qint64 yieldUntil(EventKind kind, const QElapsedTimer& clock, int timeoutMs) {
         qint64 at = -1;
         sink.onEvent = [&](const Event& e) {
             if (e.kind == kind && at < 0) at = clock.elapsed();
         };
-        while (at < 0 && !expired) platform->yield(true);
+        yieldWhile([&] { return at < 0; }, timeoutMs);
         sink.onEvent = nullptr;
         return at;
     }
 
     // Yields (waiting) for `ms`.
     void yieldFor(int ms) {
-        bool expired = false;
-        QTimer guard;  // wakes a waiting yield at the end
-        guard.setSingleShot(true);
-        guard.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&guard, &QTimer::timeout, [&] { expired = true; });
-        guard.start(ms);
-        while (!expired) platform->yield(true);
+        yieldWhile([] { return true; }, ms);
     }
 
     static std::vector<Event> ofKind(const std::vector<Event>& events, EventKind kind) {
