@@ -1,14 +1,66 @@
-// Pelorix: the sliding-block picture puzzle in its Qt window, playing in the current folder.
+// Pelorix: reads the command line, then plays in the chosen folder or adds pictures to it.
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+#include <cstdio>
 #include <filesystem>
+#include <optional>
 
+#include "addpictures.h"
+#include "commandline.h"
 #include "game/puzzlemaker2.h"
 #include "platform/qt/qtplatform.h"
+#include "userfolder.h"
+
+namespace {
+
+std::filesystem::path toPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
+
+// The folder the command line chose; for the Pelorix folder, made and seeded first. Empty (after
+// a line on standard error) when the folder cannot be made.
+std::optional<std::filesystem::path> workingFolder(const pelorix::app::CommandLine& command, QTextStream& err) {
+    if (!command.userFolder) return toPath(command.folder);
+    const std::filesystem::path folder = pelorix::app::pelorixFolderPath();
+    const auto seeded = pelorix::app::preparePelorixFolder(folder, pelorix::app::samplesFolder());
+    if (!seeded.ok) {
+        err << "pelorix: " << seeded.message << '\n';
+        return std::nullopt;
+    }
+    return folder;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    using pelorix::app::CommandLine;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command = pelorix::app::parseCommandLine(arguments, QDir::currentPath(), QStringLiteral(PELORIX_VERSION));
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    // Help, version and usage errors need no window and write no file.
+    if (command.action == CommandLine::Action::Print) {
+        (command.exitStatus == 0 ? out : err) << command.message;
+        if (!command.message.endsWith(QLatin1Char('\n'))) (command.exitStatus == 0 ? out : err) << '\n';
+        return command.exitStatus;
+    }
+
+    if (command.action == CommandLine::Action::Add) {
+        QCoreApplication app(argc, argv);  // finds the samples beside the program
+        const auto folder = workingFolder(command, err);
+        return folder ? pelorix::app::addPictures(command.files, *folder, out, err) : 1;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelorix"));
-    pelorix::QtPlatform platform(std::filesystem::current_path());
+    QApplication::setApplicationVersion(QStringLiteral(PELORIX_VERSION));
+    // Lets the desktop match the window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pelorix.Pelorix"));
+    const auto folder = workingFolder(command, err);
+    if (!folder) return 1;
+    pelorix::QtPlatform platform(*folder);
     pelorix::puzzlemaker2 game(platform);
     // The game starts when its window is first on screen.
     platform.showWindow();

@@ -1,0 +1,33 @@
+// `pelorix --add FILE...`: imports each file and reports it on one line.
+#include "addpictures.h"
+
+#include <QFile>
+
+#include "platform/qt/pictureimport.h"
+
+namespace pelorix::app {
+
+int addPictures(const QStringList& files, const std::filesystem::path& folder, QTextStream& out, QTextStream& err) {
+    int status = 0;
+    const QString where = QFile::decodeName(QByteArray::fromStdString(folder.string()));
+    for (const QString& file : files) {
+        const ImportResult result = importPicture(file, folder);
+        switch (result.outcome) {
+            case ImportResult::Outcome::Added:
+                out << QStringLiteral("%1: added as %2/%3\n").arg(file, where, result.name);
+                break;
+            case ImportResult::Outcome::AlreadyThere:
+                out << result.message << '\n';
+                break;
+            default:
+                err << "pelorix: " << result.message << '\n';
+                status = 1;
+                break;
+        }
+    }
+    out.flush();
+    err.flush();
+    return status;
+}
+
+}  // namespace pelorix::app

@@ -1,0 +1,15 @@
+// `pelorix --add FILE...`: the picture import run from the command line.
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+#include <filesystem>
+
+namespace pelorix::app {
+
+// Copies each of `files` into `folder` as a regular picture. Writes one line per file: to `out`
+// for a file added (or already there), to `err` for a file refused. Returns the exit status:
+// 0 when every file was added or already there, 1 when any was refused.
+int addPictures(const QStringList& files, const std::filesystem::path& folder, QTextStream& out, QTextStream& err);
+
+}  // namespace pelorix::app

@@ -1,0 +1,34 @@
+// The program's command line: what to do, where, and what to print before exiting.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+namespace pelorix::app {
+
+// What a command line asks for; `parseCommandLine` fills it without side effects.
+struct CommandLine {
+    enum class Action {
+        Play,   // open the window in `folder`
+        Add,    // copy `files` into `folder` as pictures, then exit
+        Print,  // print `message` and exit with `exitStatus` (help, version, errors)
+    };
+    Action action = Action::Play;
+    QString folder;           // the working folder (absolute); empty when `userFolder` decides it
+    bool userFolder = false;  // play in (or add to) the user's Pelorix folder
+    QStringList files;        // the pictures to add
+    int exitStatus = 0;       // 0 success, 2 a usage error
+    QString message;          // Print: for standard output when `exitStatus` is 0, else standard error
+};
+
+// The options of the program; further run modes add theirs to the same parser.
+void addPlayOptions(QCommandLineParser& parser);
+
+// Reads `arguments` (the program name first, as in argv). `currentFolder` is the folder relative
+// names start from. A named folder must exist and be enterable. Usage errors give Print with exit
+// status 2 and one line naming the fault.
+CommandLine parseCommandLine(const QStringList& arguments, const QString& currentFolder, const QString& version);
+
+}  // namespace pelorix::app

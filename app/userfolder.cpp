@@ -1,0 +1,75 @@
+// The user's Pelorix folder: its place by the desktop's conventions, creation and sample seeding.
+#include "userfolder.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/qt/pictureimport.h"
+
+namespace pelorix::app {
+
+namespace {
+
+std::filesystem::path toPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
+
+QString toQString(const std::filesystem::path& path) { return QFile::decodeName(QByteArray::fromStdString(path.string())); }
+
+bool isFolder(const std::filesystem::path& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+}  // namespace
+
+std::filesystem::path pelorixFolderPath() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && isFolder(toPath(pictures))) return toPath(pictures) / "Pelorix";
+    // The generic data folder does not depend on the application name being set yet.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return toPath(data) / "pelorix" / "Pelorix";
+}
+
+std::filesystem::path samplesFolder() {
+    // The program's folder is known only once a QCoreApplication exists.
+    if (!QCoreApplication::instance()) return {};
+    const std::filesystem::path program = toPath(QCoreApplication::applicationDirPath());
+    // Installed: <prefix>/bin/pelorix and <prefix>/share/pelorix/samples. In the build tree the
+    // build copies the samples to share/pelorix/samples beside the program.
+    for (const auto& candidate : {program / ".." / "share" / "pelorix" / "samples", program / "share" / "pelorix" / "samples"})
+        if (isFolder(candidate)) return candidate.lexically_normal();
+    return {};
+}
+
+SeedResult preparePelorixFolder(const std::filesystem::path& folder, const std::filesystem::path& samples) {
+    SeedResult result;
+    std::error_code ec;
+    if (!isFolder(folder)) {
+        result.created = std::filesystem::create_directories(folder, ec);
+        if (!isFolder(folder)) {
+            result.message = QStringLiteral("cannot create the folder %1").arg(toQString(folder));
+            return result;
+        }
+    }
+    result.ok = true;
+    if (samples.empty()) return result;
+
+    std::vector<std::filesystem::path> files;
+    for (std::filesystem::directory_iterator it(samples, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec)) files.push_back(it->path());
+    std::sort(files.begin(), files.end());
+    for (const auto& file : files) {
+        const std::string name = file.filename().string();
+        if (nameTakenIgnoringCase(folder, name)) continue;
+        QFile in(toQString(file));
+        if (!in.open(QIODevice::ReadOnly) || in.size() > maxImportBytes) continue;
+        // createNewFile refuses a name taken meanwhile, so a user's file is never replaced.
+        if (createNewFile(folder, name, in.readAll())) result.copied << QString::fromStdString(name);
+    }
+    return result;
+}
+
+}  // namespace pelorix::app

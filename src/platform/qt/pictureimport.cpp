@@ -1,0 +1,181 @@
+// Adding pictures to a working folder: new files only, written beside the target then linked in.
+#include "platform/qt/pictureimport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/pictures.h"
+#include "platform/workdir.h"
+
+namespace pelorix {
+
+namespace {
+
+const QString pictureSuffix = QStringLiteral(".regular_picture");
+constexpr int longestStemBytes = 200;  // room for the suffix and a number within 255 bytes
+constexpr int mostNumberedTries = 9999;
+
+bool plainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+// Closes a descriptor when it goes out of scope.
+struct Fd {
+    int fd = -1;
+    explicit Fd(int f) : fd(f) {}
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+};
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, at, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        at += n;
+        left -= n;
+    }
+    return ::fsync(fd) == 0;
+}
+
+// Writes the bytes straight into a name created exclusively; the fallback for folders whose file
+// system has neither hard links nor a non-replacing rename.
+bool writeExclusively(int dir, const std::string& name, const QByteArray& bytes) {
+    const int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = writeAll(fd, bytes);
+    const bool closed = ::close(fd) == 0;
+    if (written && closed) return true;
+    ::unlinkat(dir, name.c_str(), 0);  // ours, created above: never leave a broken picture behind
+    return false;
+}
+
+}  // namespace
+
+bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes) {
+    if (!plainName(name)) return false;
+    const Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd < 0) return false;
+
+    // A temporary name of our own: created exclusively, so nothing present is touched.
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = ".pelorix-" + std::to_string(QRandomGenerator::global()->generate()) + ".part";
+        fd = ::openat(dir.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    const bool written = writeAll(fd, bytes);
+    if (::close(fd) != 0 || !written) {
+        ::unlinkat(dir.fd, temp.c_str(), 0);
+        return false;
+    }
+
+    // Linking fails when the name exists in any form, so a file that appeared meanwhile is kept.
+    if (::linkat(dir.fd, temp.c_str(), dir.fd, name.c_str(), 0) == 0) {
+        ::unlinkat(dir.fd, temp.c_str(), 0);
+        return true;
+    }
+    const int linkError = errno;
+    if (linkError == EEXIST) {
+        ::unlinkat(dir.fd, temp.c_str(), 0);
+        return false;
+    }
+    if (::renameat2(dir.fd, temp.c_str(), dir.fd, name.c_str(), RENAME_NOREPLACE) == 0) return true;
+    const int renameError = errno;
+    ::unlinkat(dir.fd, temp.c_str(), 0);
+    if (renameError == EINVAL || renameError == ENOSYS || renameError == EPERM || renameError == ENOTSUP)
+        return writeExclusively(dir.fd, name, bytes);
+    return false;
+}
+
+bool nameTakenIgnoringCase(const std::filesystem::path& folder, const std::string& name) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (sameNameIgnoringCase(it->path().filename().string(), name)) return true;
+    return false;
+}
+
+QString importName(const QString& sourceFileName) {
+    QString stem = sourceFileName;
+    while (stem.startsWith(QLatin1Char('.'))) stem.remove(0, 1);
+    const qsizetype dot = stem.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0) stem.truncate(dot);
+    for (QChar& c : stem)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = QLatin1Char('_');
+    while (QFile::encodeName(stem).size() > longestStemBytes) {
+        stem.chop(1);
+        if (!stem.isEmpty() && stem.back().isHighSurrogate()) stem.chop(1);  // never split a character
+    }
+    if (stem.trimmed().isEmpty()) stem = QStringLiteral("picture");
+    return stem + pictureSuffix;
+}
+
+QString numberedName(const QString& name, int n) {
+    const QString stem = name.endsWith(pictureSuffix) ? name.left(name.size() - pictureSuffix.size()) : name;
+    return stem + QLatin1Char(' ') + QString::number(n) + pictureSuffix;
+}
+
+ImportResult importPicture(const QString& source, const std::filesystem::path& folder) {
+    ImportResult result;
+    const QFileInfo info(source);
+    const QString shown = info.fileName();
+    auto refuse = [&](ImportResult::Outcome outcome, const QString& why) {
+        result.outcome = outcome;
+        result.message = QStringLiteral("%1: %2; nothing added").arg(shown, why);
+        return result;
+    };
+    if (!info.exists()) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("no such file"));
+    if (!info.isFile()) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("not a file"));
+    if (info.size() > maxImportBytes) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("file too large"));
+
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly)) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
+    // One read serves both the check and the copy, so the copy is exactly what was checked.
+    const QByteArray bytes = file.read(maxImportBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxImportBytes)
+        return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
+    if (!loadPictureData(bytes)) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("not a picture"));
+
+    const QString folderPath = QFile::decodeName(QByteArray::fromStdString(folder.string()));
+    if (QDir(info.canonicalPath()) == QDir(QFileInfo(folderPath).canonicalFilePath()) &&
+        shown.endsWith(pictureSuffix, Qt::CaseInsensitive)) {
+        result.outcome = ImportResult::Outcome::AlreadyThere;
+        result.name = shown;
+        result.message = QStringLiteral("%1: already in the folder").arg(shown);
+        return result;
+    }
+
+    const QString first = importName(shown);
+    for (int n = 1; n <= mostNumberedTries; ++n) {
+        const QString name = n == 1 ? first : numberedName(first, n);
+        const std::string encoded = QFile::encodeName(name).toStdString();
+        if (nameTakenIgnoringCase(folder, encoded)) continue;
+        if (createNewFile(folder, encoded, bytes)) {
+            result.outcome = ImportResult::Outcome::Added;
+            result.name = name;
+            result.message = QStringLiteral("%1: added as %2").arg(shown, name);
+            return result;
+        }
+        // Someone took the name meanwhile: try the next number; otherwise the folder refuses.
+        if (!nameTakenIgnoringCase(folder, encoded)) break;
+    }
+    return refuse(ImportResult::Outcome::WriteFailed, QStringLiteral("cannot write into the folder"));
+}
+
+}  // namespace pelorix

@@ -1,0 +1,48 @@
+// Adding pictures to a working folder: safe new-file copies and the import of a picture file.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <filesystem>
+
+namespace pelorix {
+
+// Largest file, in bytes, that an import reads; bigger files are refused before reading.
+inline constexpr long long maxImportBytes = 256LL * 1024 * 1024;
+
+// Creates `folder`/`name` holding `bytes`, never replacing anything: the bytes go to a temporary
+// file in the folder first, which is then linked (or renamed without replacing) to the name, so no
+// one sees a half-written file. Fails, writing nothing, when the name is taken in any form (file,
+// folder, symbolic link, dangling link), when `name` is not a plain file name, or on any I/O error.
+bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes);
+
+// True when `folder` holds an entry named `name`, compared without regard to case (the game
+// matches picture names that way); a symbolic link counts even when it points nowhere.
+bool nameTakenIgnoringCase(const std::filesystem::path& folder, const std::string& name);
+
+struct ImportResult {
+    enum class Outcome {
+        Added,         // copied as `name`
+        AlreadyThere,  // the file is already one of the folder's regular pictures
+        NotPicture,    // the file does not load as a picture
+        Unreadable,    // missing, not a plain file, unreadable or larger than `maxImportBytes`
+        WriteFailed,   // the folder refused the new file
+    };
+    Outcome outcome = Outcome::Unreadable;
+    QString name;     // the new file's name (Added) or the existing one (AlreadyThere)
+    QString message;  // one line for the user, e.g. "added beach.regular_picture"
+};
+
+// The file name an import of `source` would take first: the source's name less its last suffix,
+// plus ".regular_picture" ("beach.jpg" gives "beach.regular_picture"). Leading dots are dropped
+// so the copy is never hidden; control characters become "_"; an empty stem becomes "picture".
+QString importName(const QString& sourceFileName);
+
+// The name with a number added, for the n-th try (n >= 2): "beach 2.regular_picture".
+QString numberedName(const QString& name, int n);
+
+// Copies the picture file `source` into `folder` as a new regular picture, after checking that it
+// loads as a picture. A taken name gets a number; nothing in the folder is ever overwritten.
+ImportResult importPicture(const QString& source, const std::filesystem::path& folder);
+
+}  // namespace pelorix
