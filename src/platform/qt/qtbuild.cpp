@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include "platform/design.h"
+#include "platform/qt/dropimport.h"
 #include "platform/qt/qtplatform.h"
 #include "platform/qt/qtsupport.h"
 #include "platform/qt/widgets.h"
@@ -110,6 +111,7 @@ void QtPlatform::buildWindow() {
     buildMenus();
     buildControls();
     buildTimers();
+    new qt::DropImport(*this, canvasWidget_);  // pictures dropped on the window join the folder
 
     // Size the window so that its client area (the canvas widget) has the design size.
     const QSize client(launchClientWidth, launchClientHeight);

@@ -66,6 +66,12 @@ public:
     // Events queued and not yet dispatched.
     std::size_t pendingEvents() const { return queue_.size(); }
 
+    // --- adding pictures from outside the game (platform/qt/dropimport.cpp) ---
+    const std::filesystem::path& workFolder() const { return workdir_.path(); }
+    // Re-reads both file lists after files were added to the folder; each list keeps its selected
+    // name selected, and no click reaches the game.
+    void rereadFileLists();
+
     // --- Platform ---
     void setSink(EventSink* sink) override { sink_ = sink; }
     void yield(bool mayWait) override;

@@ -1,0 +1,94 @@
+// Pictures dropped on the window: the drag is accepted for local files, the drop imports them.
+#include "platform/qt/dropimport.h"
+
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSignalBlocker>
+#include <QUrl>
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/design.h"
+#include "platform/qt/qtplatform.h"
+#include "platform/qt/widgets.h"
+
+namespace pelorix {
+
+namespace qt {
+
+namespace {
+
+QStringList localFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    return files;
+}
+
+}  // namespace
+
+DropImport::DropImport(QtPlatform& platform, QWidget* board) : QObject(board), platform_(platform) {
+    board->setAcceptDrops(true);
+    board->installEventFilter(this);
+    // Text boxes take drops of text themselves; a dropped file must never end up typed into one.
+    for (QLineEdit* box : board->findChildren<QLineEdit*>()) box->installEventFilter(this);
+}
+
+bool DropImport::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (localFiles(drag->mimeData()).isEmpty()) return false;
+            // Always a copy: the file manager must keep the user's original.
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* dropped = static_cast<QDropEvent*>(event);
+            if (localFiles(dropped->mimeData()).isEmpty()) return false;
+            drop(*dropped);
+            return true;
+        }
+        default:
+            return QObject::eventFilter(watched, event);
+    }
+}
+
+void DropImport::drop(QDropEvent& event) {
+    std::vector<ImportResult> results;
+    bool added = false;
+    for (const QString& file : localFiles(event.mimeData())) {
+        results.push_back(importPicture(file, platform_.workFolder()));
+        added = added || results.back().outcome == ImportResult::Outcome::Added;
+    }
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    if (added) platform_.rereadFileLists();
+    if (imported) imported(results);
+}
+
+}  // namespace qt
+
+void QtPlatform::rereadFileLists() {
+    for (Control control : {Control::File1, Control::File2}) {
+        qt::FileListWidget* widget = list(control);
+        if (!widget) continue;
+        const int row = widget->selectedRow();
+        const std::string picked = row >= 0 ? listEntry(control, row) : std::string();
+        refreshList(control);
+        if (picked.empty()) continue;
+        const auto& entries = state(control).entries;
+        const auto at = std::find(entries.begin(), entries.end(), picked);
+        if (at == entries.end()) continue;
+        // Selecting it again is the program's doing, not the user's: no click may be reported.
+        const QSignalBlocker quiet(widget);
+        widget->setCurrentRow(static_cast<int>(at - entries.begin()));
+    }
+}
+
+}  // namespace pelorix

@@ -1,0 +1,104 @@
+// The command line as one table: arguments in; action, folder, exit status and message out.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <unistd.h>
+
+#include "commandline.h"
+
+namespace pelorix::app {
+namespace {
+
+using Action = CommandLine::Action;
+
+struct Case {
+    const char* name;
+    QStringList args;        // after the program name; "@" stands for the temporary folder
+    Action action;
+    int status;
+    QString folder;          // relative to the temporary folder; "-" for no folder
+    QString messageHas;      // a piece of the message; empty: no message
+};
+
+TEST(CommandLine, Table) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString root = temp.path();
+    ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("pics/sub")));
+    ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("my pictures ü")));
+    QFile plain(root + QStringLiteral("/plain.txt"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+
+    const Case cases[] = {
+        {"no arguments: the current folder", {}, Action::Play, 0, ".", ""},
+        {"a folder", {"pics"}, Action::Play, 0, "pics", ""},
+        {"a nested folder with a slash", {"pics/sub/"}, Action::Play, 0, "pics/sub", ""},
+        {"an absolute folder", {"@/pics"}, Action::Play, 0, "pics", ""},
+        {"spaces and non-ASCII", {"my pictures ü"}, Action::Play, 0, "my pictures ü", ""},
+        {"a name after --", {"--", "pics"}, Action::Play, 0, "pics", ""},
+        {"help", {"--help"}, Action::Print, 0, "-", "Usage: pelorix"},
+        {"help, short", {"-h"}, Action::Print, 0, "-", "--user-folder"},
+        {"help wins over an error in the folder", {"--help", "nowhere"}, Action::Print, 0, "-", "Usage"},
+        {"version", {"--version"}, Action::Print, 0, "-", "pelorix 9.8.7\n"},
+        {"version, short", {"-v"}, Action::Print, 0, "-", "pelorix 9.8.7"},
+        {"unknown option", {"--bogus"}, Action::Print, 2, "-", "pelorix: Unknown option 'bogus'"},
+        {"unknown short option", {"-x"}, Action::Print, 2, "-", "Unknown option 'x'"},
+        {"two folders", {"pics", "pics/sub"}, Action::Print, 2, "-", "at most one folder"},
+        {"a missing folder", {"nowhere"}, Action::Print, 2, "-", "no such folder: nowhere"},
+        {"a file, not a folder", {"plain.txt"}, Action::Print, 2, "-", "not a folder: plain.txt"},
+        {"the user folder", {"--user-folder"}, Action::Play, 0, "-", ""},
+        {"the user folder, short", {"-u"}, Action::Play, 0, "-", ""},
+        {"the user folder and a folder", {"-u", "pics"}, Action::Print, 2, "-", "not both"},
+        {"add files", {"--add", "a.png", "b c.jpg"}, Action::Add, 0, ".", ""},
+        {"add to the user folder", {"-u", "--add", "a.png"}, Action::Add, 0, "-", ""},
+        {"add without files", {"--add"}, Action::Print, 2, "-", "--add needs"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList args{QStringLiteral("/usr/bin/pelorix")};
+        for (QString a : c.args) args << a.replace(QStringLiteral("@"), root);
+        const CommandLine got = parseCommandLine(args, root, QStringLiteral("9.8.7"));
+        EXPECT_EQ(got.action, c.action);
+        EXPECT_EQ(got.exitStatus, c.status);
+        if (c.folder == QStringLiteral("-")) {
+            EXPECT_TRUE(got.folder.isEmpty()) << got.folder.toStdString();
+        } else {
+            EXPECT_EQ(got.folder, QDir::cleanPath(root + QLatin1Char('/') + c.folder));
+        }
+        if (c.messageHas.isEmpty()) {
+            EXPECT_TRUE(got.message.isEmpty()) << got.message.toStdString();
+        } else {
+            EXPECT_TRUE(got.message.contains(c.messageHas)) << got.message.toStdString();
+        }
+        // An error is exactly one line.
+        if (c.status != 0) {
+            EXPECT_EQ(got.message.count(QLatin1Char('\n')), 0);
+        }
+    }
+}
+
+TEST(CommandLine, FlagsAndFilesAreKept) {
+    const CommandLine user = parseCommandLine({"pelorix", "-u"}, "/tmp", "1");
+    EXPECT_TRUE(user.userFolder);
+    const CommandLine add = parseCommandLine({"pelorix", "--add", "x/a.png", "/abs/b.jpg"}, "/work", "1");
+    EXPECT_FALSE(add.userFolder);
+    EXPECT_EQ(add.files, (QStringList{"/work/x/a.png", "/abs/b.jpg"}));
+}
+
+TEST(CommandLine, AFolderThatCannotBeEnteredIsRefused) {
+    if (geteuid() == 0) GTEST_SKIP() << "the superuser enters every folder";
+    QTemporaryDir temp;
+    const QString locked = temp.path() + QStringLiteral("/locked");
+    ASSERT_TRUE(QDir().mkpath(locked));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner));
+    const CommandLine got = parseCommandLine({"pelorix", locked}, temp.path(), "1");
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(got.exitStatus, 2);
+    EXPECT_TRUE(got.message.contains(QStringLiteral("cannot enter"))) << got.message.toStdString();
+}
+
+}  // namespace
+}  // namespace pelorix::app

@@ -1,0 +1,167 @@
+// Pictures dropped on the real window (offscreen): they join the folder and the open list at once,
+// and the puzzle in play does not change.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+
+#include "platform/qt/dropimport.h"
+#include "qtgame.h"
+#include "testfiles.h"
+
+namespace pelorix::testing {
+namespace {
+
+class Drop : public QtGame {
+protected:
+    void SetUp() override {
+        QtGame::SetUp();
+        ASSERT_TRUE(outside.isValid());
+        wakeOften();
+        writeBytes(work() / "harbour.regular_picture", pngBytes(1));
+    }
+
+    // A file in a folder of its own, as a file manager would offer it.
+    QString fileOutside(const std::string& name, const QByteArray& bytes) {
+        const auto path = std::filesystem::path(outside.path().toStdString()) / name;
+        writeBytes(path, bytes);
+        return qpath(path);
+    }
+
+    // Drags `files` over `target` and drops them, as a file manager does; true if both the drag and
+    // the drop were taken, as copies.
+    static bool dropFiles(QWidget* target, const QStringList& files) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString& f : files) urls << QUrl::fromLocalFile(f);
+        mime.setUrls(urls);
+        const QPoint at(target->width() / 2, target->height() / 2);
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        return enter.isAccepted() && drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+    }
+
+    QStringList shown(Control list) const {
+        auto* widget = static_cast<QListWidget*>(platform->widget(list));
+        QStringList names;
+        for (int i = 0; i < widget->count(); ++i) names << widget->item(i)->text();
+        return names;
+    }
+    void clickCanvas(int x, int y) {
+        QTest::mouseClick(platform->window()->windowHandle(), Qt::LeftButton, {},
+                          platform->canvasWidget()->mapTo(platform->window(), QPoint(x, y)));
+    }
+
+    QTemporaryDir outside;
+};
+
+TEST_F(Drop, AnOpenSetUpScreenListsTheNewPictureAndKeepsThePick) {
+    const QString photo = fileOutside("Strand im Mai ü.jpg", pngBytes(2));
+    const QString notes = fileOutside("notes.png", "not a picture at all");
+    int stage = 0;
+    platform->afterYield = [&] {
+        if (stage == 0 && built()) {
+            clickCanvas(300, 200);
+            stage = 1;
+        } else if (stage == 1 && platform->widget(Control::File1)->isVisible()) {
+            auto* list = static_cast<QListWidget*>(platform->widget(Control::File1));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+            stage = 2;
+        } else if (stage == 2 && platform->text(Control::Text3) == "harbour.regular_picture") {
+            EXPECT_TRUE(dropFiles(platform->canvasWidget(), {notes, photo}));
+            EXPECT_EQ(platform->pendingEvents(), 0u);  // nothing for the game: not even a list click
+            stage = 3;
+        } else if (stage == 3) {
+            stage = 4;  // one more yield: nothing the drop did may reach the game
+        }
+    };
+    runUntil([&] { return stage == 4; });
+    ASSERT_EQ(stage, 4);
+    EXPECT_EQ(shown(Control::File1).join(u'|').toStdString(), "harbour.regular_picture|Strand im Mai ü.regular_picture");
+    EXPECT_EQ(platform->listCount(Control::File1), 2);
+    EXPECT_EQ(platform->listEntry(Control::File1, 1), "Strand im Mai ü.regular_picture");
+    EXPECT_EQ(platform->listIndex(Control::File1), 0);  // the user's pick stays picked
+    EXPECT_EQ(platform->text(Control::Text3), "harbour.regular_picture");
+    EXPECT_EQ(readBytes(work() / "Strand im Mai ü.regular_picture"), pngBytes(2));
+    EXPECT_FALSE(std::filesystem::exists(work() / "notes.regular_picture"));
+    EXPECT_TRUE(std::filesystem::exists(outside.path().toStdString() + "/Strand im Mai ü.jpg"));  // copied, not moved
+}
+
+TEST_F(Drop, ThePuzzleInPlayIsUntouched) {
+    const QString photo = fileOutside("harbour.png", pngBytes(3));  // its name is taken: it gets a number
+    int stage = 0;
+    Grid boardBefore{};
+    int holexBefore = 0, holeyBefore = 0, placedBefore = 0;
+    std::string fileBefore;
+    QImage canvasBefore;
+    std::string captionBefore;
+    int stateBefore = 0;
+    platform->afterYield = [&] {
+        switch (stage) {
+            case 0:
+                if (built()) {
+                    clickCanvas(300, 200);
+                    stage = 1;
+                }
+                break;
+            case 1:
+                if (!platform->widget(Control::Command1)->isVisible()) break;
+                QTest::mouseClick(platform->widget(Control::Command1), Qt::LeftButton);
+                stage = 2;
+                break;
+            case 2:
+                if (platform->caption() != "Pelorix-(Solving regular puzzle)") break;
+                boardBefore = game->puzzle.board;
+                holexBefore = game->puzzle.holex;
+                holeyBefore = game->puzzle.holey;
+                placedBefore = game->puzzle.placedcount;
+                fileBefore = game->puzzle.picturefile;
+                canvasBefore = platform->canvas().image().copy();
+                captionBefore = platform->caption();
+                stateBefore = game->loop.puzzlestate;
+                // On the board, and on a text box that would otherwise take the path as text.
+                EXPECT_TRUE(dropFiles(platform->canvasWidget(), {photo}));
+                EXPECT_TRUE(dropFiles(platform->widget(Control::Text1), {photo}));
+                EXPECT_EQ(platform->pendingEvents(), 0u);
+                stage = 3;
+                break;
+            default:
+                ++stage;  // a few passes of the loop after the drops
+        }
+    };
+    runUntil([&] { return stage == 8; });
+    ASSERT_EQ(stage, 8);
+    EXPECT_TRUE(boardBefore == game->puzzle.board);
+    EXPECT_EQ(holexBefore, game->puzzle.holex);
+    EXPECT_EQ(holeyBefore, game->puzzle.holey);
+    EXPECT_EQ(placedBefore, game->puzzle.placedcount);
+    EXPECT_EQ(fileBefore, game->puzzle.picturefile);
+    EXPECT_EQ(game->loop.puzzlestate, stateBefore);
+    EXPECT_EQ(platform->caption(), captionBefore);
+    EXPECT_TRUE(platform->canvas().image() == canvasBefore);
+    EXPECT_EQ(platform->text(Control::Text1), "4");
+    // Both copies arrived, under new numbers, and the hidden list knows them for the next panel.
+    EXPECT_EQ(platform->listCount(Control::File1), 3);
+    EXPECT_EQ(readBytes(work() / "harbour.regular_picture"), pngBytes(1));
+    EXPECT_EQ(readBytes(work() / "harbour 2.regular_picture"), pngBytes(3));
+    EXPECT_EQ(readBytes(work() / "harbour 3.regular_picture"), pngBytes(3));
+}
+
+TEST_F(Drop, OtherDragsAreLeftAlone) {
+    QMimeData mime;
+    mime.setText(QStringLiteral("just text"));
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QCoreApplication::sendEvent(platform->canvasWidget(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    EXPECT_FALSE(dropFiles(platform->canvasWidget(), {}));
+}
+
+}  // namespace
+}  // namespace pelorix::testing

@@ -1,0 +1,118 @@
+// The user's Pelorix folder: where it is, and seeding that adds missing samples and keeps the rest.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "testfiles.h"
+#include "userfolder.h"
+
+namespace pelorix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Points the desktop's standard folders into a temporary home for one test.
+class FakeHome : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(temp.isValid());
+        home = fs::path(temp.path().toStdString());
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) saved.emplace_back(name, qgetenv(name));
+        qputenv("HOME", QByteArray::fromStdString(home.string()));
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((home / ".config").string()));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString((home / ".local/share").string()));
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved) value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+
+    QTemporaryDir temp;
+    fs::path home;
+    std::vector<std::pair<const char*, QByteArray>> saved;
+};
+
+TEST_F(FakeHome, WithoutAPicturesFolderTheDataFolderIsUsedAndNothingIsMade) {
+    EXPECT_EQ(app::pelorixFolderPath(), home / ".local/share/pelorix/Pelorix");
+    EXPECT_TRUE(namesIn(home).empty());
+}
+
+TEST_F(FakeHome, ThePicturesFolderHoldsIt) {
+    fs::create_directories(home / "Pictures");
+    EXPECT_EQ(app::pelorixFolderPath(), home / "Pictures/Pelorix");
+    EXPECT_FALSE(fs::exists(home / "Pictures/Pelorix"));
+}
+
+TEST_F(FakeHome, TheUsersOwnPicturesFolderNameIsFollowed) {
+    fs::create_directories(home / ".config");
+    fs::create_directories(home / "Bilder");
+    writeBytes(home / ".config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+    EXPECT_EQ(app::pelorixFolderPath(), home / "Bilder/Pelorix");
+}
+
+class Seeding : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(temp.isValid());
+        const fs::path root(temp.path().toStdString());
+        samples = root / "samples";
+        folder = root / "Pictures" / "Pelorix";
+        fs::create_directories(samples);
+        writeBytes(samples / "harbour.regular_picture", pngBytes(1));
+        writeBytes(samples / "meadow.regular_picture", pngBytes(2));
+        writeBytes(samples / "goldfish.animation_picture", pngBytes(3));
+    }
+
+    QTemporaryDir temp;
+    fs::path samples, folder;
+};
+
+TEST_F(Seeding, FirstUseMakesTheFolderWithEverySample) {
+    const app::SeedResult r = app::preparePelorixFolder(folder, samples);
+    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.created);
+    EXPECT_EQ(r.copied.size(), 3);
+    EXPECT_EQ(namesIn(folder),
+              (std::set<std::string>{"goldfish.animation_picture", "harbour.regular_picture", "meadow.regular_picture"}));
+    EXPECT_EQ(readBytes(folder / "meadow.regular_picture"), pngBytes(2));
+}
+
+TEST_F(Seeding, LaterStartsCopyOnlyMissingSamplesAndKeepTheUsersFiles) {
+    ASSERT_TRUE(app::preparePelorixFolder(folder, samples).ok);
+    fs::remove(folder / "meadow.regular_picture");                   // deleted: comes back
+    writeBytes(folder / "harbour.regular_picture", "edited by me");  // changed: kept
+    fs::rename(folder / "goldfish.animation_picture", folder / "GoldFish.Animation_Picture");  // renamed in case: kept
+    writeBytes(folder / "mine.regular_picture", pngBytes(9));       // the user's own: kept
+    fs::create_symlink(folder / "elsewhere", folder / "extra.regular_picture");
+    writeBytes(samples / "extra.regular_picture", pngBytes(4));      // a sample named like a dangling link
+
+    const app::SeedResult r = app::preparePelorixFolder(folder, samples);
+    EXPECT_TRUE(r.ok);
+    EXPECT_FALSE(r.created);
+    EXPECT_EQ(r.copied, QStringList{QStringLiteral("meadow.regular_picture")});
+    EXPECT_EQ(readBytes(folder / "meadow.regular_picture"), pngBytes(2));
+    EXPECT_EQ(readBytes(folder / "harbour.regular_picture"), "edited by me");
+    EXPECT_EQ(readBytes(folder / "mine.regular_picture"), pngBytes(9));
+    EXPECT_FALSE(fs::exists(folder / "goldfish.animation_picture"));
+    EXPECT_TRUE(fs::is_symlink(folder / "extra.regular_picture"));
+    EXPECT_FALSE(fs::exists(folder / "elsewhere"));
+    EXPECT_EQ(namesIn(folder).size(), 5u);
+}
+
+TEST_F(Seeding, AFileWhereTheFolderShouldBeIsReportedAndKept) {
+    fs::create_directories(folder.parent_path());
+    writeBytes(folder, "not a folder");
+    const app::SeedResult r = app::preparePelorixFolder(folder, samples);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.contains(QStringLiteral("cannot create"))) << r.message.toStdString();
+    EXPECT_EQ(readBytes(folder), "not a folder");
+}
+
+TEST_F(Seeding, NoSamplesStillMakesTheFolder) {
+    const app::SeedResult r = app::preparePelorixFolder(folder, {});
+    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_TRUE(r.copied.isEmpty());
+}
+
+}  // namespace
+}  // namespace pelorix::testing
