@@ -5,8 +5,13 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
 # The whole-process measures also need an X server, a screen grabber and an input driver.
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils imagemagick
+# The install test validates the desktop entry and the AppStream metadata.
+TEST_PACKAGES := desktop-file-utils appstream
+# The Debian package's dependencies are computed by dpkg-shlibdeps, which CPack finds with `file`.
+PACKAGE_PACKAGES := dpkg-dev file
+PREFIX  ?= /usr/local
 
-.PHONY: all deps install-missing configure build run test bench clean
+.PHONY: all deps install-missing configure build run test bench install uninstall package clean
 
 all: build
 
@@ -39,12 +44,27 @@ run: build
 	cd $(PLAY) && $(abspath $(BUILD))/pelorix
 
 test: build
+	@$(MAKE) --no-print-directory install-missing WANT="$(TEST_PACKAGES)"
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	@$(MAKE) --no-print-directory install-missing WANT="$(BENCH_PACKAGES)"
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/pelorix_bench
 	bench/process.sh $(BUILD)/pelorix
+
+# Installs under PREFIX (/usr/local unless given; use sudo for a system folder).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Removes what the last `make install` installed.
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
+	xargs -d '\n' rm -f -- < $(BUILD)/install_manifest.txt
+
+# Builds $(BUILD)/pelorix_<version>_amd64.deb.
+package: build
+	@$(MAKE) --no-print-directory install-missing WANT="$(PACKAGE_PACKAGES)"
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)
