@@ -93,6 +93,7 @@ TEST_F(Import, RefusesWhatIsNotAPictureAndWritesNothing) {
         {"a missing file", qpath(from / "missing.png"), Outcome::Unreadable},
         {"a folder", qpath(from / "folder.png"), Outcome::Unreadable},
         {"a pipe", qpath(from / "pipe.png"), Outcome::Unreadable},
+        {"a file whose reading fails", QStringLiteral("/proc/self/mem"), Outcome::Unreadable},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
