@@ -153,6 +153,33 @@ TEST_F(Drop, ThePuzzleInPlayIsUntouched) {
     EXPECT_EQ(readBytes(work() / "harbour 3.regular_picture"), pngBytes(3));
 }
 
+TEST_F(Drop, ADroppedPictureBecomesAPlayablePuzzle) {
+    const QString photo = fileOutside("cat.jpeg", pngBytes(5, 320, 240));
+    int stage = 0;
+    platform->afterYield = [&] {
+        if (stage == 0 && built()) {
+            clickCanvas(300, 200);
+            stage = 1;
+        } else if (stage == 1 && platform->widget(Control::File1)->isVisible()) {
+            EXPECT_TRUE(dropFiles(platform->canvasWidget(), {photo}));
+            auto* list = static_cast<QListWidget*>(platform->widget(Control::File1));
+            const auto found = list->findItems(QStringLiteral("cat.regular_picture"), Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+            stage = 2;
+        } else if (stage == 2 && platform->text(Control::Text3) == "cat.regular_picture") {
+            QTest::mouseClick(platform->widget(Control::Command1), Qt::LeftButton);
+            stage = 3;
+        } else if (stage == 3 && platform->caption() == "Pelorix-(Solving regular puzzle)") {
+            stage = 4;
+        }
+    };
+    runUntil([&] { return stage == 4; });
+    ASSERT_EQ(stage, 4);
+    EXPECT_EQ(game->puzzle.picturefile, "cat.regular_picture");
+    EXPECT_EQ(platform->windowPicture().size(), QSize(320, 240));
+}
+
 TEST_F(Drop, OtherDragsAreLeftAlone) {
     QMimeData mime;
     mime.setText(QStringLiteral("just text"));

@@ -15,8 +15,8 @@
 namespace pelorix::testing {
 
 // The bytes of a small PNG picture; `shade` makes pictures that differ.
-inline QByteArray pngBytes(int shade = 0) {
-    QImage picture(24, 16, QImage::Format_RGB32);
+inline QByteArray pngBytes(int shade = 0, int width = 24, int height = 16) {
+    QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(qRgb(shade % 256, 120, 200));
     QByteArray bytes;
     QBuffer buffer(&bytes);
