@@ -180,6 +180,34 @@ TEST_F(Drop, ADroppedPictureBecomesAPlayablePuzzle) {
     EXPECT_EQ(platform->windowPicture().size(), QSize(320, 240));
 }
 
+TEST_F(Drop, AnOpenPicturePanelListsTheNewPicture) {
+    const QString photo = fileOutside("bridge.bmp", pngBytes(6));
+    int stage = 0;
+    platform->afterYield = [&] {
+        if (stage == 0 && built()) {
+            clickCanvas(300, 200);
+            stage = 1;
+        } else if (stage == 1 && platform->widget(Control::Command1)->isVisible()) {
+            QTest::mouseClick(platform->widget(Control::Command1), Qt::LeftButton);
+            stage = 2;
+        } else if (stage == 2 && platform->caption() == "Pelorix-(Solving regular puzzle)") {
+            platform->action(Menu::choosepicture)->trigger();
+            stage = 3;
+        } else if (stage == 3 && game->loop.puzzlestate == -5 && platform->widget(Control::File1)->isVisible()) {
+            EXPECT_TRUE(dropFiles(platform->widget(Control::File1)->parentWidget(), {photo}));
+            EXPECT_EQ(shown(Control::File1).join(u'|').toStdString(), "bridge.regular_picture|harbour.regular_picture");
+            EXPECT_EQ(game->loop.puzzlestate, -5);  // the panel stays open, play stays paused
+            QTest::mouseClick(platform->widget(Control::Command3), Qt::LeftButton);
+            stage = 4;
+        } else if (stage == 4 && game->loop.puzzlestate == 3) {
+            stage = 5;
+        }
+    };
+    runUntil([&] { return stage == 5; });
+    EXPECT_EQ(stage, 5);
+    EXPECT_EQ(game->puzzle.picturefile, "harbour.regular_picture");
+}
+
 TEST_F(Drop, OtherDragsAreLeftAlone) {
     QMimeData mime;
     mime.setText(QStringLiteral("just text"));
