@@ -53,13 +53,17 @@ bench: build
 	bench/process.sh $(BUILD)/pelorix
 
 # Installs under PREFIX (/usr/local unless given; use sudo for a system folder).
+# The list of installed files is kept apart: every `cmake --install` (the install test's too)
+# rewrites install_manifest.txt.
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+	cp $(BUILD)/install_manifest.txt $(BUILD)/installed_files.txt
 
 # Removes what the last `make install` installed.
 uninstall:
-	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
-	xargs -d '\n' rm -f -- < $(BUILD)/install_manifest.txt
+	@test -f $(BUILD)/installed_files.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
+	xargs -d '\n' rm -f -- < $(BUILD)/installed_files.txt
+	rm -f $(BUILD)/installed_files.txt
 
 # Builds $(BUILD)/pelorix_<version>_amd64.deb.
 package: build
