@@ -115,6 +115,12 @@ TEST_F(Import, RefusesAFileItCannotRead) {
 TEST_F(Import, AFolderThatRefusesWritesReportsIt) {
     const ImportResult r = importPicture(source("beach.png", pngBytes()), into / "missing");
     EXPECT_EQ(r.outcome, Outcome::WriteFailed);
+    // A picture of the current folder is not "already there" in a folder that does not exist.
+    const fs::path previous = fs::current_path();
+    fs::current_path(from);
+    const ImportResult again = importPicture(source("dune.regular_picture", pngBytes()), into / "missing");
+    fs::current_path(previous);
+    EXPECT_EQ(again.outcome, Outcome::WriteFailed);
 }
 
 TEST_F(Import, APictureAlreadyInTheFolderIsNotCopiedAgain) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/design.h"
+#include "platform/qt/pictureimport.h"
 #include "platform/qt/qtplatform.h"
 #include "platform/qt/widgets.h"
 
@@ -60,16 +61,13 @@ bool DropImport::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DropImport::drop(QDropEvent& event) {
-    std::vector<ImportResult> results;
+    // Files that are not pictures are refused one by one; the window shows only what was added.
     bool added = false;
-    for (const QString& file : localFiles(event.mimeData())) {
-        results.push_back(importPicture(file, platform_.workFolder()));
-        added = added || results.back().outcome == ImportResult::Outcome::Added;
-    }
+    for (const QString& file : localFiles(event.mimeData()))
+        added = importPicture(file, platform_.workFolder()).outcome == ImportResult::Outcome::Added || added;
     event.setDropAction(Qt::CopyAction);
     event.accept();
     if (added) platform_.rereadFileLists();
-    if (imported) imported(results);
 }
 
 }  // namespace qt

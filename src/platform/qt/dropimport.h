@@ -2,10 +2,6 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
-#include <vector>
-
-#include "platform/qt/pictureimport.h"
 
 class QDropEvent;
 class QWidget;
@@ -23,9 +19,6 @@ class DropImport final : public QObject {
 public:
     // Watches `board` and its child widgets; owned by `board`.
     DropImport(QtPlatform& platform, QWidget* board);
-
-    // Called after each drop with one result per dropped file (for the curious: tests, a status).
-    std::function<void(const std::vector<ImportResult>&)> imported;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

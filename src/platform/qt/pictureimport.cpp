@@ -1,7 +1,6 @@
 // Adding pictures to a working folder: new files only, written beside the target then linked in.
 #include "platform/qt/pictureimport.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -153,7 +152,8 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
     if (!loadPictureData(bytes)) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("not a picture"));
 
     const QString folderPath = QFile::decodeName(QByteArray::fromStdString(folder.string()));
-    if (QDir(info.canonicalPath()) == QDir(QFileInfo(folderPath).canonicalFilePath()) &&
+    const QString canonicalFolder = QFileInfo(folderPath).canonicalFilePath();  // empty when missing
+    if (!canonicalFolder.isEmpty() && info.canonicalPath() == canonicalFolder &&
         shown.endsWith(pictureSuffix, Qt::CaseInsensitive)) {
         result.outcome = ImportResult::Outcome::AlreadyThere;
         result.name = shown;
