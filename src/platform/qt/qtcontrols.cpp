@@ -119,13 +119,9 @@ void QtPlatform::setMenuChecked(Menu entry, bool checked) {
 }
 
 void QtPlatform::showChecks(Menu entry) {
-    const auto* group = qt::groupOf(entry);
-    const std::vector<Menu> entries = group ? *group : std::vector<Menu>{entry};
-    // Unmarks first, so that an exclusive group ends with the marks the game set.
-    for (Menu m : entries)
-        if (!menus_[index(m)].checked) actions_[index(m)]->setChecked(false);
-    for (Menu m : entries)
-        if (menus_[index(m)].checked) actions_[index(m)]->setChecked(true);
+    // Qt toggles a checkable action when it is chosen; only the game's handler moves the marks.
+    QAction* action = actions_[index(entry)];
+    if (action->isCheckable()) action->setChecked(menus_[index(entry)].checked);
 }
 
 }  // namespace pelorix
