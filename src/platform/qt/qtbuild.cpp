@@ -181,8 +181,8 @@ void QtPlatform::buildMenus() {
         menus_[index(entry)] = {d.visible, d.enabled, d.checked};
         action->setVisible(d.visible);
         action->setEnabled(d.enabled);
-        // Plain checkable actions, so the style draws check marks; the game keeps one mark per
-        // group itself. An entry the game never marks stays a plain action.
+        // Plain checkable actions, in no exclusive group, so the style draws check marks; the game
+        // keeps one mark per group itself. An entry is checkable only while it is marked.
         if (d.checked) {
             action->setCheckable(true);
             action->setChecked(true);
