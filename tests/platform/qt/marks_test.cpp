@@ -1,6 +1,7 @@
 // Check marks of the menu groups and the readability of the small text boxes on the real window.
 #include <QFontInfo>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QTest>
 
 #include "platform/design.h"
@@ -94,6 +95,12 @@ TEST_F(QtBoxes, LongValuesShowTheirStartAndScroll) {
     const QRect end = caret(edit);
     EXPECT_LE(end.center().x(), edit->width() - 2);
     EXPECT_LT(end.center().x() - start.center().x(), QFontMetrics(edit->font()).horizontalAdvance("12345"));
+    EXPECT_EQ(platform->text(Control::Text5), "12345");
+    // Left by the keyboard (to the picture panel's name box, say), the box shows its start again.
+    platform->setVisible(Control::Text3, true);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_EQ(platform->window()->focusWidget(), platform->widget(Control::Text3));
+    EXPECT_EQ(edit->cursorPosition(), 0);
     EXPECT_EQ(platform->text(Control::Text5), "12345");
 }
 
