@@ -1,6 +1,7 @@
 // Where the keyboard goes on the real window: open panels keep it, Tab cycles, menus give it back.
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -117,6 +118,10 @@ protected:
     QLineEdit* box(Control c) const { return static_cast<QLineEdit*>(platform->widget(c)); }
     QWidget* focus() const { return platform->window()->focusWidget(); }
     void key(Qt::Key k) { QTest::keyClick(platform->window()->windowHandle(), k); }
+    void clickBoard(int x, int y) {
+        QTest::mouseClick(platform->window()->windowHandle(), Qt::LeftButton, {},
+                          platform->canvasWidget()->mapTo(platform->window(), QPoint(x, y)));
+    }
     // Opens the piece-time panel from its menu entry, with `typed` in its box.
     void openPieceTime(const QString& typed) {
         platform->action(Menu::cpiece)->trigger();
@@ -137,6 +142,41 @@ TEST_F(QtFocusGame, BoardClickWithATimingPanelOpenThenEnterStoresAndCloses) {
     EXPECT_FALSE(platform->visible(Control::Text4));
     EXPECT_EQ(game->loop.movetime, 7);
     EXPECT_EQ(readFile("movepiece.Time"), " 7 \r\n");
+    EXPECT_EQ(focus(), platform->canvasWidget());
+}
+
+// The same through the running game: over an animated puzzle, Enter on the board would pause it.
+TEST_F(QtFocusGame, BoardClickOverAnAnimatedPuzzleLeavesEnterToThePanel) {
+    writeFile("goldfish.animation_picture", "x");
+    wakeOften();
+    int stage = 0;
+    platform->afterYield = [&] {
+        if (stage == 0 && game->puzzle.solvetop > 0) {
+            clickBoard(300, 200);
+            stage = 1;
+        } else if (stage == 1 && platform->visible(Control::Command1)) {
+            auto* list = static_cast<QListWidget*>(platform->widget(Control::File2));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+            QTest::mouseClick(platform->widget(Control::Command1), Qt::LeftButton);
+            stage = 2;
+        } else if (stage == 2 && game->puzzle.animated == 1 && game->loop.puzzlestate == 3) {
+            platform->action(Menu::cpiece)->trigger();
+            stage = 3;
+        } else if (stage == 3 && platform->visible(Control::Text4)) {
+            box(Control::Text4)->selectAll();
+            QTest::keyClicks(box(Control::Text4), "7");
+            clickBoard(400, 250);
+            key(Qt::Key_Return);
+            stage = 4;
+        } else if (stage == 4 && !platform->visible(Control::Text4)) {
+            stage = 5;
+        }
+    };
+    runUntil([&] { return stage == 5; });
+    EXPECT_EQ(stage, 5);
+    EXPECT_EQ(game->loop.movetime, 7);
+    EXPECT_EQ(game->puzzle.anipaused, 0);
+    EXPECT_EQ(game->loop.puzzlestate, 3);
     EXPECT_EQ(focus(), platform->canvasWidget());
 }
 
