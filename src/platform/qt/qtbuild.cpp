@@ -1,6 +1,5 @@
 // Building the Qt window from the design tables: menu tree, controls, timers, and showing it.
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -11,12 +10,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 
 #include "platform/design.h"
 #include "platform/qt/dropimport.h"
 #include "platform/qt/qtplatform.h"
+#include "platform/qt/focuskeeper.h"
 #include "platform/qt/qtsupport.h"
 #include "platform/qt/widgets.h"
 
@@ -91,6 +92,22 @@ QFont fittedFont(const QString& text, int width) {
     return controlFont(smallestFontPixels, QFont::Condensed);
 }
 
+// The widest text a small box must show whole: three digits, such as a stored time of 100.
+const QString boxSample = QStringLiteral("000");
+// The line edit's own margin on each side of its text, inside the frame.
+constexpr int lineEditMargin = 2;
+constexpr int caretWidth = 1;
+
+// The font of a text box: the control font, made narrower or smaller until three digits and the
+// caret fit inside the frame and margins, so a box as small as 25 pixels still reads "100".
+QFont boxFont(const QLineEdit& box, int width) {
+    const int frame = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &box);
+    const int inner = width - 2 * frame - 2 * lineEditMargin - caretWidth;
+    const QFont wanted = controlFont(controlFontPixels, QFont::SemiCondensed);
+    if (QFontMetrics(wanted).horizontalAdvance(boxSample) <= inner) return wanted;
+    return fittedFont(boxSample, inner);
+}
+
 }  // namespace
 
 // --- construction of the window ---
@@ -112,6 +129,16 @@ void QtPlatform::buildWindow() {
     buildControls();
     buildTimers();
     new qt::DropImport(*this, canvasWidget_);  // pictures dropped on the window join the folder
+
+    // The keyboard stays with an open panel; the keeper is owned by the window and follows the
+    // controls and the menus by itself.
+    std::vector<QWidget*> order;
+    for (Control c : tabOrder()) order.push_back(widget(c));
+    auto* keeper = new qt::FocusKeeper(canvasWidget_, order, window_.get());
+    canvasWidget_->cycleFocus = [keeper](bool next) { return keeper->cycle(next); };
+    for (int i = 0; i < menuCount; ++i)
+        if (!design(static_cast<Menu>(i)).parent && submenus_[static_cast<std::size_t>(i)])
+            keeper->watchMenu(submenus_[static_cast<std::size_t>(i)]);
 
     // Size the window so that its client area (the canvas widget) has the design size.
     const QSize client(launchClientWidth, launchClientHeight);
@@ -156,15 +183,12 @@ void QtPlatform::buildMenus() {
         menus_[index(entry)] = {d.visible, d.enabled, d.checked};
         action->setVisible(d.visible);
         action->setEnabled(d.enabled);
-        if (d.checked || qt::groupOf(entry)) {
+        // Plain checkable actions, in no exclusive group, so the style draws check marks; the game
+        // keeps one mark per group itself. An entry is checkable only while it is marked.
+        if (d.checked) {
             action->setCheckable(true);
-            action->setChecked(d.checked);
+            action->setChecked(true);
         }
-    }
-    for (const auto& group : qt::radioGroups()) {
-        auto* actionGroup = new QActionGroup(window_.get());
-        actionGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-        for (Menu entry : group) actionGroup->addAction(actions_[index(entry)]);
     }
 }
 
@@ -194,12 +218,15 @@ void QtPlatform::buildControls() {
                 auto* box = new QLineEdit(caption, canvasWidget_);
                 const int limit = d.maxLength;
                 if (limit > 0) box->setMaxLength(limit);
-                if (control == Control::Text3) box->setReadOnly(true);
-                box->setFont(controlFont(controlFontPixels, QFont::SemiCondensed));
+                const bool readOnly = control == Control::Text3;
+                if (readOnly) box->setReadOnly(true);
+                box->setFont(boxFont(*box, area.width()));
                 box->setTextMargins(0, 0, 0, 0);
-                QObject::connect(box, &QLineEdit::textChanged, window_.get(), [this, control, box, limit](const QString& now) {
+                QObject::connect(box, &QLineEdit::textChanged, window_.get(), [this, control, box, limit, readOnly](const QString& now) {
                     // A longer text set by the program lifts the limit until the text is short again.
                     if (limit > 0 && now.size() <= limit && box->maxLength() != limit) box->setMaxLength(limit);
+                    // The chosen file's name is often longer than the box; the tooltip shows it whole.
+                    if (readOnly) box->setToolTip(now);
                     postControl(EventKind::TextChange, control);
                 });
                 box->installEventFilter(relay_);

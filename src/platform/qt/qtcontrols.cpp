@@ -114,18 +114,18 @@ void QtPlatform::setMenuEnabled(Menu entry, bool enabled) {
 void QtPlatform::setMenuChecked(Menu entry, bool checked) {
     menus_[index(entry)].checked = checked;
     QAction* action = actions_[index(entry)];
-    if (checked && !action->isCheckable()) action->setCheckable(true);
+    // Checkable only while marked: the style then draws a tick on the marked entry and nothing
+    // (no empty box) on the others, whichever entries the game groups.
+    action->setCheckable(checked);
     action->setChecked(checked);
 }
 
 void QtPlatform::showChecks(Menu entry) {
-    const auto* group = qt::groupOf(entry);
-    const std::vector<Menu> entries = group ? *group : std::vector<Menu>{entry};
-    // Unmarks first, so that an exclusive group ends with the marks the game set.
-    for (Menu m : entries)
-        if (!menus_[index(m)].checked) actions_[index(m)]->setChecked(false);
-    for (Menu m : entries)
-        if (menus_[index(m)].checked) actions_[index(m)]->setChecked(true);
+    // Qt toggles a checkable action when it is chosen; only the game's handler moves the marks.
+    QAction* action = actions_[index(entry)];
+    const bool checked = menus_[index(entry)].checked;
+    action->setCheckable(checked);
+    action->setChecked(checked);
 }
 
 }  // namespace pelorix

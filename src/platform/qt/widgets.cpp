@@ -1,4 +1,4 @@
-// The drawing surface widget, the file list widget and the mapping of Qt keys to virtual-key codes.
+// The drawing surface widget and the file list widget.
 #include "platform/qt/widgets.h"
 
 #include <QKeyEvent>
@@ -10,64 +10,6 @@
 #include "platform/design.h"
 
 namespace pelorix::qt {
-
-int virtualKey(int key, Qt::KeyboardModifiers modifiers) {
-    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;  // Qt reports letters upper case either way
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return keypad ? 96 + (key - Qt::Key_0) : key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 112 + (key - Qt::Key_F1);
-    switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
-        case Qt::Key_Escape: return 27;
-        // Keypad 4/8/6/2 with Num Lock off arrive as arrows with the keypad modifier.
-        case Qt::Key_Left: return 37;
-        case Qt::Key_Up: return 38;
-        case Qt::Key_Right: return 39;
-        case Qt::Key_Down: return 40;
-        case Qt::Key_Backspace: return 8;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab: return 9;
-        case Qt::Key_Clear: return 12;  // keypad 5 with Num Lock off
-        case Qt::Key_Shift: return 16;
-        case Qt::Key_Control: return 17;
-        case Qt::Key_Alt: return 18;
-        case Qt::Key_Pause: return 19;
-        case Qt::Key_CapsLock: return 20;
-        case Qt::Key_Space: return 32;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Home: return 36;
-        case Qt::Key_Insert: return 45;
-        case Qt::Key_Delete: return 46;
-        case Qt::Key_NumLock: return 144;
-        case Qt::Key_ScrollLock: return 145;
-        default: break;
-    }
-    if (keypad) {
-        switch (key) {
-            case Qt::Key_Asterisk: return 106;
-            case Qt::Key_Plus: return 107;
-            case Qt::Key_Minus: return 109;
-            case Qt::Key_Period:
-            case Qt::Key_Comma: return 110;
-            case Qt::Key_Slash: return 111;
-            default: break;
-        }
-    }
-    return 0;
-}
-
-int virtualKey(const QKeyEvent& event) { return virtualKey(event.key(), event.modifiers()); }
-
-int shiftState(Qt::KeyboardModifiers modifiers) {
-    int shift = 0;
-    if (modifiers.testFlag(Qt::ShiftModifier)) shift |= 1;
-    if (modifiers.testFlag(Qt::ControlModifier)) shift |= 2;
-    if (modifiers.testFlag(Qt::AltModifier)) shift |= 4;
-    return shift;
-}
 
 int buttonCode(Qt::MouseButton button) {
     switch (button) {
@@ -135,11 +77,8 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    // Every key is reported, even one the game ignores: any key press uses the input turn.
     const int key = virtualKey(*event);
-    if (key == 0) {
-        event->ignore();
-        return;
-    }
     event->accept();
     Event e;
     e.kind = EventKind::KeyDown;
@@ -156,9 +95,9 @@ void CanvasWidget::resizeEvent(QResizeEvent* event) {
 }
 
 bool CanvasWidget::focusNextPrevChild(bool next) {
-    // Tab on the board is a key of the board; between the controls it moves the focus as usual.
-    if (!childHasFocus()) return false;
-    return QWidget::focusNextPrevChild(next);
+    // Tab reaches here from the focused control (or the board itself); the platform decides where
+    // it goes. Without an open panel Tab is a key of the board.
+    return cycleFocus ? cycleFocus(next) : false;
 }
 
 // --- FileListWidget ---

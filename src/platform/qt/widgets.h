@@ -1,4 +1,4 @@
-// The Qt widgets behind the window: the drawing surface widget, the file list, and the key mapping.
+// The Qt widgets behind the window: the drawing surface widget and the file list.
 #pragma once
 
 #include <QListWidget>
@@ -7,17 +7,12 @@
 
 #include "platform/canvas.h"
 #include "platform/ids.h"
+#include "platform/qt/keymap.h"
 
 class QKeyEvent;
 
 namespace pelorix::qt {
 
-// The virtual-key code of a key event (Enter 13, Escape 27, arrows 37-40, A-Z 65-90, 0-9 48-57,
-// keypad digits with Num Lock on 96-105, ...); 0 for keys without one.
-int virtualKey(int qtKey, Qt::KeyboardModifiers modifiers);
-int virtualKey(const QKeyEvent& event);
-// Shift state bits: 1 Shift, 2 Ctrl, 4 Alt.
-int shiftState(Qt::KeyboardModifiers modifiers);
 // Mouse button code: 1 left, 2 right, 4 middle; 0 for other buttons.
 int buttonCode(Qt::MouseButton button);
 
@@ -30,6 +25,8 @@ public:
 
     std::function<void(const Event&)> post;  // receives MouseDown and KeyDown events
     std::function<void()> resized;           // after the widget (and canvas) changed size
+    // Tab (next) or Shift+Tab among the controls; false leaves the key to the board.
+    std::function<bool(bool next)> cycleFocus;
 
     QSize sizeHint() const override;
 

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTest>
+#include <tuple>
 
 #include "platform/qt/widgets.h"
 #include "qtfixture.h"
@@ -154,9 +155,14 @@ TEST_F(QtInput, KeysOnTheBoardArriveAsVirtualKeyCodes) {
     const auto lower = drain();
     ASSERT_EQ(lower.size(), 1u);
     EXPECT_EQ(lower[0].key, 66);
-    // Keys without a code are dropped.
-    QTest::keyClick(canvas(), Qt::Key_Semicolon);
-    EXPECT_TRUE(drain().empty());
+    // Keys the game has no use for are reported too.
+    for (auto [key, code] : {std::pair{Qt::Key_Semicolon, 186}, {Qt::Key_Comma, 188}, {Qt::Key_Period, 190},
+                             {Qt::Key_Minus, 189}, {Qt::Key_Slash, 191}}) {
+        QTest::keyClick(canvas(), key);
+        const auto events = drain();
+        ASSERT_EQ(events.size(), 1u) << code;
+        EXPECT_EQ(events[0].key, code);
+    }
     // Key releases on the board report nothing.
     QTest::keyRelease(canvas(), Qt::Key_Left);
     EXPECT_TRUE(drain().empty());
@@ -167,7 +173,18 @@ TEST_F(QtInput, KeyMappingTable) {
     EXPECT_EQ(virtualKey(Qt::Key_Clear, Qt::KeypadModifier), 12);
     EXPECT_EQ(virtualKey(Qt::Key_F1, {}), 112);
     EXPECT_EQ(virtualKey(Qt::Key_Plus, Qt::KeypadModifier), 107);
-    EXPECT_EQ(virtualKey(Qt::Key_Plus, {}), 0);
+    // The same symbol off the keypad is the punctuation key that types it, shifted or not.
+    const std::vector<std::tuple<Qt::Key, int>> punctuation{
+        {Qt::Key_Plus, 187}, {Qt::Key_Equal, 187}, {Qt::Key_Comma, 188}, {Qt::Key_Less, 188},
+        {Qt::Key_Minus, 189}, {Qt::Key_Underscore, 189}, {Qt::Key_Period, 190}, {Qt::Key_Greater, 190},
+        {Qt::Key_Slash, 191}, {Qt::Key_Question, 191}, {Qt::Key_Semicolon, 186}, {Qt::Key_Colon, 186},
+        {Qt::Key_QuoteLeft, 192}, {Qt::Key_BracketLeft, 219}, {Qt::Key_Backslash, 220},
+        {Qt::Key_BraceRight, 221}, {Qt::Key_Apostrophe, 222}, {Qt::Key_Exclam, 49}, {Qt::Key_ParenRight, 48},
+        {Qt::Key_Asterisk, 56}, {Qt::Key_Eacute, 255}, {Qt::Key_VolumeUp, 255},
+    };
+    for (const auto& [key, code] : punctuation) EXPECT_EQ(virtualKey(key, {}), code) << key;
+    EXPECT_EQ(virtualKey(Qt::Key_Comma, Qt::KeypadModifier), 110);
+    EXPECT_EQ(virtualKey(Qt::Key_Slash, Qt::KeypadModifier), 111);
     EXPECT_EQ(virtualKey(Qt::Key_Home, {}), 36);
     EXPECT_EQ(virtualKey(Qt::Key_Tab, {}), 9);
     EXPECT_EQ(virtualKey(Qt::Key_Shift, Qt::ShiftModifier), 16);
@@ -215,16 +232,24 @@ TEST_F(QtInput, FocusOnTheBoardAgain) {
     auto events = drain();
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events[0].control, Control::Text1);
+    // While a panel is shown the board cannot have the keys.
     platform->setFocus(Control::Form);
-    QTest::keyClick(platform->window()->windowHandle(), Qt::Key_Right);
-    events = drain();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].control, Control::Form);
-    // A click on the board takes the focus from a box.
+    EXPECT_EQ(platform->window()->focusWidget(), box(Control::Text1));
+    // While a box is shown a click on the board reaches the game but leaves the keys in the box.
     platform->setFocus(Control::Text1);
     QTest::mouseClick(platform->window()->windowHandle(), Qt::LeftButton, {},
                       canvas()->mapTo(platform->window(), QPoint(600, 300)));
+    EXPECT_EQ(platform->window()->focusWidget(), box(Control::Text1));
+    EXPECT_EQ(ofKind(drain(), EventKind::MouseDown).size(), 1u);
+    // With the box gone the board takes the keys again, and a click keeps them there.
+    platform->setVisible(Control::Text1, false);
+    QTest::mouseClick(platform->window()->windowHandle(), Qt::LeftButton, {},
+                      canvas()->mapTo(platform->window(), QPoint(600, 300)));
     EXPECT_EQ(platform->window()->focusWidget(), canvas());
+    QTest::keyClick(platform->window()->windowHandle(), Qt::Key_Right);
+    events = ofKind(drain(), EventKind::KeyDown);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].control, Control::Form);
 }
 
 TEST_F(QtInput, TypingRaisesKeyDownTextChangeAndKeyUp) {
