@@ -154,6 +154,40 @@ TEST(TitleMode, AClickDuringTheFinishedDisplayOpensASetUpScreenThatStaysOpen) {
     EXPECT_TRUE(g.fake.visible(Control::Command1));
 }
 
+// The test above ends while the loop waits for the first event under the set-up screen, before the
+// pass reaches its finishing check. Here events keep coming: the solved title board beneath the
+// set-up screen must still not be finished, and a click on it must not build a puzzle.
+TEST(TitleMode, TheSetUpScreenOverASolvedTitleBoardOutlastsLaterEvents) {
+    Game g(2);
+    g.fake.files["movepiece.Time"] = "0";
+    bool clicked = false;
+    double setupAt = -1;
+    bool solvedbeneath = false;
+    g.fake.beforeYield = [&](bool) {
+        if (!clicked && g.game.loop.puzzlestate == 4) {
+            g.fake.post(g.mouse(300, 200));
+            clicked = true;
+        }
+        if (setupAt < 0 && g.fake.visible(Control::Command1)) {
+            setupAt = g.fake.nowMs();
+            const PuzzleState& s = g.game.puzzle;
+            solvedbeneath = s.placedcount == s.puzzlewidth * s.puzzleheight - 1;
+            g.fake.schedule(setupAt + 100, g.key(keys::Left, Control::Text1));
+            g.fake.schedule(setupAt + 200, g.mouse(300, 200));
+            g.fake.schedule(setupAt + 300, g.mouse(10, 10));
+        }
+    };
+    g.run(20000);
+    ASSERT_TRUE(clicked);
+    ASSERT_GE(setupAt, 0);
+    ASSERT_TRUE(solvedbeneath);
+    EXPECT_EQ(g.game.loop.puzzlestate, 0);
+    EXPECT_EQ(g.fake.caption(), "Pelorix");
+    EXPECT_TRUE(g.fake.visible(Control::Command1));
+    EXPECT_TRUE(g.fake.visible(Control::Text1));
+    EXPECT_EQ(g.game.puzzle.solvetop, 0) << "a puzzle was built under the set-up screen";
+}
+
 TEST(TimerIntervals, ProductsRoundHalfToEvenWithinWhatATimerHolds) {
     const std::pair<double, int> cases[] = {{0, 0},        {-5, 0},   {0.2, 1},   {0.5, 1},         {1.5, 2},
                                             {2.5, 2},      {3.5, 4},  {10, 10},   {1000.49, 1000},  {1e12, 2147483647},

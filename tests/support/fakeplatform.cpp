@@ -167,6 +167,11 @@ bool FakePlatform::savePicture(PictureId picture, const std::string& name) {
     return writeTextFile(name, bytes.toStdString());
 }
 
+void FakePlatform::setAnimationPicture(const QImage& picture) {
+    animationPictureOriginal_ = picture;
+    animationPicture_ = toCanvasFormat(picture);
+}
+
 int FakePlatform::pictureOuterWidth() const { return design(Control::Picture1).width / twipsPerPixel; }
 int FakePlatform::pictureOuterHeight() const { return design(Control::Picture1).height / twipsPerPixel; }
 

@@ -58,6 +58,8 @@ public:
     Canvas& canvas() { return canvas_; }
     const QImage& windowPicture() const { return windowPicture_; }
     const QImage& animationPicture() const { return animationPicture_; }
+    // Replaces Picture1's picture, the moving picture of animated puzzles.
+    void setAnimationPicture(const QImage& picture);
     std::vector<std::string> captions;  // every caption set, in order
 
     long yields = 0;
