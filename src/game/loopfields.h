@@ -3,6 +3,36 @@
 
 namespace pelorix {
 
+// Values of `phase` and `started`: where the window is in its life.
+namespace phase {
+inline constexpr int title = 0;         // title puzzles, before the first click
+inline constexpr int play = 1;          // normal play, from the set-up screen on
+inline constexpr int titleclicked = 5;  // clicked during title mode: the set-up screen opens next
+}  // namespace phase
+
+// Values of `puzzlestate`. The loop and the move handlers act only in `inplay` and `finished`; any
+// other value pauses the game.
+namespace gamestate {
+inline constexpr int setupscreen = 0;    // the set-up screen, nothing in play
+inline constexpr int timingpanel = 0;    // a timing panel is open
+inline constexpr int inplay = 3;         // a puzzle is being solved
+inline constexpr int finished = 4;       // the finished display
+inline constexpr int picturepanel = -5;  // a picture panel is open
+}  // namespace gamestate
+
+// Values of `solvemode`: who solves.
+namespace solver {
+inline constexpr int user = 0;
+inline constexpr int computer = 1;     // the computer, each finished picture staying until a click
+inline constexpr int screensaver = 2;  // the computer, the next puzzle following by itself
+}  // namespace solver
+
+// Values of `nwait4`, the delay between animation frames in milliseconds.
+namespace pace {
+inline constexpr int fast = 0;
+inline constexpr int slow = 1;
+}  // namespace pace
+
 struct LoopFields {
     int phase = 0;          // 0 title mode, 5 clicked during title mode, 1 normal play
     int started = 0;        // phase as construction found it; 5 after the title click, 1 from the set-up screen

@@ -11,6 +11,18 @@ namespace pelorix {
 inline constexpr int minGrid = 2;
 inline constexpr int maxGrid = 20;
 
+// The two values of every 0/1 flag field.
+namespace flag {
+inline constexpr int off = 0;
+inline constexpr int on = 1;
+}  // namespace flag
+
+// Values of `animated` and `chosentype`: the type of a puzzle.
+namespace puzzletype {
+inline constexpr int regular = 0;
+inline constexpr int animated = 1;
+}  // namespace puzzletype
+
 // Indexed [column][row], 1-based; column and row 0 are unused.
 using Grid = std::array<std::array<int, maxGrid + 1>, maxGrid + 1>;
 

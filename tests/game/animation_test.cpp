@@ -230,14 +230,14 @@ TEST(Composition, EachPieceShowsExactlyTheScenePointsOverItsHomeCell) {
 
 // Starts the loop and returns once an animated title puzzle is in play.// Starts the loop and returns once an animated title puzzle is in play.
 void untilanimatedtitle(Game& g, double ms) {
-    g.run(ms, [&] { return g.game.puzzle.animated == 1 && g.game.puzzle.solvetop > 0; });
+    g.run(ms, [&] { return g.game.puzzle.animated == puzzletype::animated && g.game.puzzle.solvetop > 0; });
 }
 
 std::uint64_t animatedseed() {
     for (std::uint64_t seed = 1;; ++seed) {
         Game g(seed);
         untilanimatedtitle(g, 1);
-        if (g.game.puzzle.animated == 1) return seed;
+        if (g.game.puzzle.animated == puzzletype::animated) return seed;
     }
 }
 
@@ -247,7 +247,7 @@ TEST(AnimationPace, APausedAnimationIsNeitherComposedNorMovedAndTheComputerWaits
     int left = 0, top = 0, stack = 0;
     long timer2 = 0;
     g.fake.afterYield = [&] {
-        if (!paused && g.game.puzzle.animated == 1 && g.game.puzzle.solvetop > 0) {
+        if (!paused && g.game.puzzle.animated == puzzletype::animated && g.game.puzzle.solvetop > 0) {
             g.game.puzzle.anipaused = 1;
             paused = true;
             left = g.game.puzzle.frameleft;
@@ -272,7 +272,7 @@ double framespersecond(const char* pace) {
     long steps = 0;
     int last = -1;
     g.fake.afterYield = [&] {
-        if (g.game.puzzle.animated != 1) return;
+        if (g.game.puzzle.animated != puzzletype::animated) return;
         if (last >= 0 && g.game.puzzle.frameleft != last) ++steps;
         last = g.game.puzzle.frameleft;
     };
@@ -297,7 +297,7 @@ TEST(AnimationPace, ANewPuzzleBuiltDuringAFrameWaitDoesNotStopTheAnimation) {
     int last = 0;
     g.fake.beforeYield = [&](bool) {
         // In the middle of a frame wait, a command stops the frame clock and builds a new puzzle.
-        if (!asked && g.game.puzzle.animated == 1 && g.fake.timerEnabled(TimerId::Timer2) && g.fake.nowMs() > 50) {
+        if (!asked && g.game.puzzle.animated == puzzletype::animated && g.fake.timerEnabled(TimerId::Timer2) && g.fake.nowMs() > 50) {
             g.fake.post(g.menu(Menu::newpuzzle));
             asked = true;
         }
@@ -315,8 +315,8 @@ TEST(AnimationPace, ANewPuzzleBuiltDuringAFrameWaitDoesNotStopTheAnimation) {
 TEST(FinishedDisplay, ARegularPuzzleIsRepaintedWhole) {
     Game g(1);
     g.fake.files["movepiece.Time"] = "0";
-    g.run(60000, [&] { return g.game.loop.puzzlestate == 4 && g.game.puzzle.animated == 0; });
-    ASSERT_EQ(g.game.loop.puzzlestate, 4);
+    g.run(60000, [&] { return g.game.loop.puzzlestate == gamestate::finished && g.game.puzzle.animated == puzzletype::regular; });
+    ASSERT_EQ(g.game.loop.puzzlestate, gamestate::finished);
     const QImage& picture = g.fake.windowPicture();
     for (int y = 0; y < 385; y += 7)
         for (int x = 0; x < 754; x += 11)
@@ -328,7 +328,7 @@ TEST(FinishedDisplay, AnAnimatedPuzzleIsClearedAndThePictureRoamsTheWholeArea) {
     g.fake.files["movepiece.Time"] = "0";
     int minleft = 100000, maxright = -100000, mintop = 100000, maxbottom = -100000;
     g.fake.afterYield = [&] {
-        if (g.game.loop.puzzlestate != 4 || g.game.puzzle.animated != 1) return;
+        if (g.game.loop.puzzlestate != gamestate::finished || g.game.puzzle.animated != puzzletype::animated) return;
         minleft = std::min(minleft, g.game.puzzle.frameleft);
         maxright = std::max(maxright, g.game.puzzle.frameleft + 269);
         mintop = std::min(mintop, g.game.puzzle.frametop);
@@ -336,10 +336,10 @@ TEST(FinishedDisplay, AnAnimatedPuzzleIsClearedAndThePictureRoamsTheWholeArea) {
     };
     double finishedAt = -1;
     g.run(60000, [&] {
-        if (g.game.loop.puzzlestate == 4 && finishedAt < 0) finishedAt = g.fake.nowMs();
+        if (g.game.loop.puzzlestate == gamestate::finished && finishedAt < 0) finishedAt = g.fake.nowMs();
         return finishedAt >= 0 && g.fake.nowMs() > finishedAt + 1000;
     });
-    ASSERT_EQ(g.game.loop.puzzlestate, 4);
+    ASSERT_EQ(g.game.loop.puzzlestate, gamestate::finished);
     // With no frame delay the picture crosses the area many times; it stays within it.
     EXPECT_GE(minleft, -1);
     EXPECT_LE(maxright, 754 + 1);

@@ -30,7 +30,7 @@ TEST(Startup, WithoutSettingsFilesUsesTheDefaultsAndWritesTheTitlePictures) {
     EXPECT_EQ(w.loop.movetime, 1);
     EXPECT_EQ(w.loop.newtime, 100);
     EXPECT_EQ(w.loop.nwait4, 0);
-    EXPECT_EQ(w.loop.solvemode, 2);
+    EXPECT_EQ(w.loop.solvemode, solver::screensaver);
     EXPECT_TRUE(g.fake.menuChecked(Menu::tfast));
     EXPECT_FALSE(g.fake.menuChecked(Menu::tslow));
     EXPECT_EQ(g.fake.caption(), "Pelorix - (Click to begin)");
@@ -85,7 +85,7 @@ struct TitleRun {
                 types.push_back(s.animated);
                 events.emplace_back('B', g.fake.nowMs());
             }
-            if (g.game.loop.puzzlestate == 4 && !events.empty() && events.back().first == 'B')
+            if (g.game.loop.puzzlestate == gamestate::finished && !events.empty() && events.back().first == 'B')
                 events.emplace_back('F', g.fake.nowMs());
         };
         g.run(ms);
@@ -121,12 +121,12 @@ TEST(TitleMode, TheNextPuzzleFollowsAHundredTimesNewtimeAfterTheFinish) {
 TEST(TitleMode, AClickWhileSolvingOpensTheSetUpScreen) {
     Game g;
     g.fake.schedule(30, g.mouse(10, 10));
-    g.run(5000, [&] { return g.game.loop.phase == 1 && g.game.loop.started == 1; });
+    g.run(5000, [&] { return g.game.loop.phase == phase::play && g.game.loop.started == phase::play; });
     const puzzlemaker2& w = g.game;
     EXPECT_EQ(g.fake.caption(), "Pelorix");
-    EXPECT_EQ(w.loop.puzzlestate, 0);
-    EXPECT_EQ(w.loop.solvemode, 0);
-    EXPECT_EQ(w.puzzle.animated, 0);
+    EXPECT_EQ(w.loop.puzzlestate, gamestate::setupscreen);
+    EXPECT_EQ(w.loop.solvemode, solver::user);
+    EXPECT_EQ(w.puzzle.animated, puzzletype::regular);
     for (Control c : {Control::Label1, Control::Label2, Control::Label5, Control::Label8, Control::File1, Control::File2,
                       Control::Text1, Control::Text2, Control::Text3, Control::Command1})
         EXPECT_TRUE(g.fake.visible(c)) << design(c).name;
@@ -141,7 +141,7 @@ TEST(TitleMode, AClickDuringTheFinishedDisplayOpensASetUpScreenThatStaysOpen) {
     g.fake.files["movepiece.Time"] = "0";
     bool clicked = false;
     g.fake.beforeYield = [&](bool) {
-        if (!clicked && g.game.loop.puzzlestate == 4) {
+        if (!clicked && g.game.loop.puzzlestate == gamestate::finished) {
             g.fake.post(g.mouse(300, 200));
             clicked = true;
         }
@@ -150,7 +150,7 @@ TEST(TitleMode, AClickDuringTheFinishedDisplayOpensASetUpScreenThatStaysOpen) {
     ASSERT_TRUE(clicked);
     EXPECT_EQ(g.fake.caption(), "Pelorix");
     // The solved title board left behind must not be finished again under the set-up screen.
-    EXPECT_EQ(g.game.loop.puzzlestate, 0);
+    EXPECT_EQ(g.game.loop.puzzlestate, gamestate::setupscreen);
     EXPECT_TRUE(g.fake.visible(Control::Command1));
 }
 
@@ -164,7 +164,7 @@ TEST(TitleMode, TheSetUpScreenOverASolvedTitleBoardOutlastsLaterEvents) {
     double setupAt = -1;
     bool solvedbeneath = false;
     g.fake.beforeYield = [&](bool) {
-        if (!clicked && g.game.loop.puzzlestate == 4) {
+        if (!clicked && g.game.loop.puzzlestate == gamestate::finished) {
             g.fake.post(g.mouse(300, 200));
             clicked = true;
         }
@@ -181,7 +181,7 @@ TEST(TitleMode, TheSetUpScreenOverASolvedTitleBoardOutlastsLaterEvents) {
     ASSERT_TRUE(clicked);
     ASSERT_GE(setupAt, 0);
     ASSERT_TRUE(solvedbeneath);
-    EXPECT_EQ(g.game.loop.puzzlestate, 0);
+    EXPECT_EQ(g.game.loop.puzzlestate, gamestate::setupscreen);
     EXPECT_EQ(g.fake.caption(), "Pelorix");
     EXPECT_TRUE(g.fake.visible(Control::Command1));
     EXPECT_TRUE(g.fake.visible(Control::Text1));
@@ -224,7 +224,7 @@ TEST(IdleWaits, TheSetUpScreenWaitsForEventsInsteadOfSpinning) {
     long yieldsAtSetup = -1;
     g.fake.schedule(5, g.mouse(10, 10));
     g.fake.afterYield = [&] {
-        if (yieldsAtSetup < 0 && g.game.loop.started == 1) yieldsAtSetup = g.fake.yields;
+        if (yieldsAtSetup < 0 && g.game.loop.started == phase::play) yieldsAtSetup = g.fake.yields;
     };
     g.run(600000);
     ASSERT_GE(yieldsAtSetup, 0);
@@ -256,7 +256,7 @@ TEST(IdleWaits, WithoutStopNothingToWaitForIsAFreezeThatTheFakeReports) {
     g.fake.stopWhen = nullptr;
     g.game.Form_Activate();
     EXPECT_EQ(g.fake.freezes, 1);
-    EXPECT_EQ(g.game.loop.puzzlestate, 0);
+    EXPECT_EQ(g.game.loop.puzzlestate, gamestate::setupscreen);
 }
 
 TEST(Ending, ClosingTheWindowEndsAtOnceFromAFrameWaitAndWritesNoSettings) {
@@ -281,7 +281,7 @@ TEST(Ending, ClosingTheWindowDuringTheFinishedDisplayEndsAtOnce) {
         g.fake.files["movepiece.Time"] = "0";
         double closedAt = -1;
         g.fake.beforeYield = [&](bool) {
-            if (closedAt < 0 && g.game.loop.puzzlestate == 4) {
+            if (closedAt < 0 && g.game.loop.puzzlestate == gamestate::finished) {
                 Event unload;
                 unload.kind = EventKind::Unload;
                 g.fake.post(unload);
