@@ -9,7 +9,7 @@ void puzzlemaker2::computerstep() {
     // scramble stack, oldest first, so the latest player move is undone first.
     if (s.freshpuzzle == flag::on || loop.solvemode != loop.lastsolvemode) {
         s.freshpuzzle = flag::off;
-        s.movedir = 0;
+        s.movedir = dir::none;
         int k = 0;
         while (k < s.usermovetop) {
             ++k;
@@ -42,7 +42,7 @@ void puzzlemaker2::computerstep() {
     int p = 0;
     if (moves) p = shiftpiece(sc, sr);
     s.board[s.holex][s.holey] = 0;
-    if (s.movedir != 0) {
+    if (s.movedir != dir::none) {
         s.solvestack.set(s.solvetop, 0);
         --s.solvetop;
     }

@@ -71,7 +71,7 @@ bool replay(puzzlemaker2& g) {
 
 // Dispatch of a key while the user solves. False when it stops without using the turn.
 bool dispatchkey(puzzlemaker2& g, int keycode) {
-    g.puzzle.movedir = 0;
+    g.puzzle.movedir = dir::none;
     g.puzzle.computermove = flag::off;
     switch (keycode) {
         case keys::Left:

@@ -43,7 +43,7 @@ void puzzlemaker2::Form_MouseDown(int button, int /*shift*/, float x, float y) {
         int c = 0;
         int r = 0;
         if (hittest(x, y, c, r) && !(c == puzzle.holex && r == puzzle.holey)) {
-            puzzle.movedir = 0;
+            puzzle.movedir = dir::none;
             if (puzzle.holex == c - 1 && puzzle.holey == r) {
                 puzzle.movedir = dir::left;
             } else if (puzzle.holex == c + 1 && puzzle.holey == r) {
@@ -53,7 +53,7 @@ void puzzlemaker2::Form_MouseDown(int button, int /*shift*/, float x, float y) {
             } else if (puzzle.holex == c && puzzle.holey == r + 1) {
                 puzzle.movedir = dir::down;
             }
-            if (puzzle.movedir != 0) {
+            if (puzzle.movedir != dir::none) {
                 puzzle.computermove = flag::off;
                 slidepiece(c, r, puzzle.movedir);
             }

@@ -17,7 +17,7 @@ int scramble(PuzzleState& s, Platform& platform) {
     const int pieces = s.puzzlewidth * s.puzzleheight - 1;
     int displaced = 0;
     int m = 0;
-    s.movedir = 0;
+    s.movedir = dir::none;
     do {
         s.lastdir = s.movedir;
         Cell from{};
