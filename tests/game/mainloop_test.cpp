@@ -1,6 +1,7 @@
 // Start-up and the main loop on the virtual clock: settings, title puzzles, the set-up screen, idle waits, ending.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -216,6 +217,10 @@ TEST(Finishing, InRegularComputerModeTheFinishedPictureStaysAndNewPuzzleBuildsOn
     ASSERT_GE(finishedAt, 0);
     // The title, Begin's puzzle, and the one New puzzle built a minute after the finish.
     EXPECT_EQ(built, 3);
+    // Every construction outside title mode announces itself, even one that follows another
+    // before the next yield: only Begin's and New puzzle's, the loop building none after it.
+    const auto& captions = g.fake.captions;
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), "Pelorix-(Creating new regular puzzle)"), 2);
     EXPECT_EQ(g.fake.caption(), "Pelorix-(Finished regular puzzle)");
 }
 
