@@ -91,7 +91,8 @@ void puzzlemaker2::readpicturecolours() {
     // colour file to look for.
     if (puzzle.picturename.empty()) return;
     refreshcolour(platform(), puzzle.picturename + ".colour", puzzle.colour);
-    if (puzzle.animated == puzzletype::animated) refreshcolour(platform(), puzzle.picturename + ".colour2", puzzle.colour2);
+    if (puzzle.animated == puzzletype::animated)
+        refreshcolour(platform(), puzzle.picturename + ".colour2", puzzle.colour2);
 }
 
 }  // namespace pelorix

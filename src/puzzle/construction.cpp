@@ -69,7 +69,8 @@ void puzzlemaker2::makenewpuzzle() {
         composeframe();
         movingstep(s.piecewidth * s.puzzlewidth, s.pieceheight * s.puzzleheight);
     }
-    platform_.setMenuEnabled(role::animationtogglehelp, s.animated == puzzletype::animated && loop.started != phase::title);
+    platform_.setMenuEnabled(role::animationtogglehelp,
+                             s.animated == puzzletype::animated && loop.started != phase::title);
 }
 
 void puzzlemaker2::newpuzzle_Click() {

@@ -228,7 +228,7 @@ TEST(Composition, EachPieceShowsExactlyTheScenePointsOverItsHomeCell) {
     }
 }
 
-// Starts the loop and returns once an animated title puzzle is in play.// Starts the loop and returns once an animated title puzzle is in play.
+// Starts the loop and returns once an animated title puzzle is in play.
 void untilanimatedtitle(Game& g, double ms) {
     g.run(ms, [&] { return g.game.puzzle.animated == puzzletype::animated && g.game.puzzle.solvetop > 0; });
 }
@@ -297,7 +297,8 @@ TEST(AnimationPace, ANewPuzzleBuiltDuringAFrameWaitDoesNotStopTheAnimation) {
     int last = 0;
     g.fake.beforeYield = [&](bool) {
         // In the middle of a frame wait, a command stops the frame clock and builds a new puzzle.
-        if (!asked && g.game.puzzle.animated == puzzletype::animated && g.fake.timerEnabled(TimerId::Timer2) && g.fake.nowMs() > 50) {
+        if (!asked && g.game.puzzle.animated == puzzletype::animated && g.fake.timerEnabled(TimerId::Timer2) &&
+            g.fake.nowMs() > 50) {
             g.fake.post(g.menu(Menu::newpuzzle));
             asked = true;
         }
@@ -315,7 +316,9 @@ TEST(AnimationPace, ANewPuzzleBuiltDuringAFrameWaitDoesNotStopTheAnimation) {
 TEST(FinishedDisplay, ARegularPuzzleIsRepaintedWhole) {
     Game g(1);
     g.fake.files["movepiece.Time"] = "0";
-    g.run(60000, [&] { return g.game.loop.puzzlestate == gamestate::finished && g.game.puzzle.animated == puzzletype::regular; });
+    g.run(60000, [&] {
+        return g.game.loop.puzzlestate == gamestate::finished && g.game.puzzle.animated == puzzletype::regular;
+    });
     ASSERT_EQ(g.game.loop.puzzlestate, gamestate::finished);
     const QImage& picture = g.fake.windowPicture();
     for (int y = 0; y < 385; y += 7)

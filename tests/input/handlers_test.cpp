@@ -39,8 +39,12 @@ std::vector<int> replaysequence(const puzzlemaker2& g) {
     return seq;
 }
 
-float centrex(const puzzlemaker2& g, int c) { return static_cast<float>(g.cellx(c)) + static_cast<float>(g.puzzle.piecewidth) / 2.0f; }
-float centrey(const puzzlemaker2& g, int r) { return static_cast<float>(g.celly(r)) + static_cast<float>(g.puzzle.pieceheight) / 2.0f; }
+float centrex(const puzzlemaker2& g, int c) {
+    return static_cast<float>(g.cellx(c)) + static_cast<float>(g.puzzle.piecewidth) / 2.0f;
+}
+float centrey(const puzzlemaker2& g, int r) {
+    return static_cast<float>(g.celly(r)) + static_cast<float>(g.puzzle.pieceheight) / 2.0f;
+}
 
 class InputTest : public ::testing::Test {
 protected:
@@ -455,7 +459,10 @@ TEST_F(KeyInput, BOnlySkipsZeroesThenFindsTheHistoriesEmpty) {
 
 TEST_F(KeyInput, ComputerSolvingOrFinishedIgnoresArrowsAndBButEnterPauses) {
     const int settings[][2] = {
-        {gamestate::inplay, solver::computer}, {gamestate::inplay, solver::screensaver}, {gamestate::finished, solver::user}};
+        {gamestate::inplay, solver::computer},
+        {gamestate::inplay, solver::screensaver},
+        {gamestate::finished, solver::user},
+    };
     for (const auto& s : settings) {
         layplayableboard(game, 4, 4, 200, 100);
         movehole(game, 2, 2);

@@ -74,8 +74,12 @@ std::vector<int> layout(const puzzlemaker2& g) {
 }
 
 // Centre of cell (c, r): a point the hit test puts in that cell.
-float centrex(const puzzlemaker2& g, int c) { return static_cast<float>(g.cellx(c)) + static_cast<float>(g.puzzle.piecewidth) / 2.0f; }
-float centrey(const puzzlemaker2& g, int r) { return static_cast<float>(g.celly(r)) + static_cast<float>(g.puzzle.pieceheight) / 2.0f; }
+float centrex(const puzzlemaker2& g, int c) {
+    return static_cast<float>(g.cellx(c)) + static_cast<float>(g.puzzle.piecewidth) / 2.0f;
+}
+float centrey(const puzzlemaker2& g, int r) {
+    return static_cast<float>(g.celly(r)) + static_cast<float>(g.puzzle.pieceheight) / 2.0f;
+}
 
 // ------------------------------------------------------------------------------------------------
 // shiftpiece / slidepiece: board, hole, placedcount

@@ -58,15 +58,24 @@ TEST(MenusSolving, CountdownFollowsScreenSaverMode) {
         bool timerBefore, timerAfter;
     };
     const Case cases[] = {
-        {"regular mode stops a running countdown", &puzzlemaker2::csolve_Click, solver::screensaver, gamestate::finished, true, false},
-        {"regular mode chosen again", &puzzlemaker2::csolve_Click, solver::computer, gamestate::finished, true, true},
-        {"regular mode in play keeps the pace", &puzzlemaker2::csolve_Click, solver::screensaver, gamestate::inplay, true, true},
-        {"screen saver starts the countdown", &puzzlemaker2::csolves_Click, solver::user, gamestate::finished, false, true},
-        {"screen saver from regular mode", &puzzlemaker2::csolves_Click, solver::computer, gamestate::finished, false, true},
-        {"screen saver chosen again", &puzzlemaker2::csolves_Click, solver::screensaver, gamestate::finished, false, false},
-        {"screen saver in play", &puzzlemaker2::csolves_Click, solver::user, gamestate::inplay, false, false},
-        {"screen saver under an open panel", &puzzlemaker2::csolves_Click, solver::user, gamestate::picturepanel, false, false},
-        {"user mode changes no timer", &puzzlemaker2::usolve_Click, solver::screensaver, gamestate::finished, true, true},
+        {"regular mode stops a running countdown", &puzzlemaker2::csolve_Click,
+         solver::screensaver, gamestate::finished, true, false},
+        {"regular mode chosen again", &puzzlemaker2::csolve_Click,
+         solver::computer, gamestate::finished, true, true},
+        {"regular mode in play keeps the pace", &puzzlemaker2::csolve_Click,
+         solver::screensaver, gamestate::inplay, true, true},
+        {"screen saver starts the countdown", &puzzlemaker2::csolves_Click,
+         solver::user, gamestate::finished, false, true},
+        {"screen saver from regular mode", &puzzlemaker2::csolves_Click,
+         solver::computer, gamestate::finished, false, true},
+        {"screen saver chosen again", &puzzlemaker2::csolves_Click,
+         solver::screensaver, gamestate::finished, false, false},
+        {"screen saver in play", &puzzlemaker2::csolves_Click,
+         solver::user, gamestate::inplay, false, false},
+        {"screen saver under an open panel", &puzzlemaker2::csolves_Click,
+         solver::user, gamestate::picturepanel, false, false},
+        {"user mode changes no timer", &puzzlemaker2::usolve_Click,
+         solver::screensaver, gamestate::finished, true, true},
     };
     for (const auto& c : cases) {
         FakePlatform fake(1);
