@@ -48,7 +48,7 @@ void puzzlemaker2::composeframe() {
             // Piece 1 never lies on the board: the hole took its place.
             if (dc == 0 || (dc == puzzle.holex && dr == puzzle.holey)) continue;
             platform_.fillBox(cellx(dc), celly(dr), cellx(dc) + pw - 2, celly(dr) + ph - 2, puzzle.colour2);
-            // A copy whose source lies off the picture draws nothing and leaves the colour2 fill.
+            // Where the source lies off the picture nothing is copied and the colour2 fill shows.
             static_cast<void>(platform_.copyPicture(PictureId::Picture1, cellx(dc), celly(dr), pw - 1, ph - 1,
                                                     cellx(hc) - puzzle.frameleft, celly(hr) - puzzle.frametop));
         }
