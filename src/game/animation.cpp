@@ -6,7 +6,10 @@
 namespace pelorix {
 
 void puzzlemaker2::repaintpicture() {
-    platform_.copyPicture(PictureId::Window, 0, 0, platform_.clientWidth(), platform_.clientHeight(), 0, 0);
+    // The copy is as large as the window; only the part inside the picture is drawn, so the
+    // result of the copy says nothing worth acting on.
+    static_cast<void>(
+        platform_.copyPicture(PictureId::Window, 0, 0, platform_.clientWidth(), platform_.clientHeight(), 0, 0));
 }
 
 FrameSpan puzzlemaker2::framespan() const {
@@ -45,8 +48,9 @@ void puzzlemaker2::composeframe() {
             // Piece 1 never lies on the board: the hole took its place.
             if (dc == 0 || (dc == puzzle.holex && dr == puzzle.holey)) continue;
             platform_.fillBox(cellx(dc), celly(dr), cellx(dc) + pw - 2, celly(dr) + ph - 2, puzzle.colour2);
-            platform_.copyPicture(PictureId::Picture1, cellx(dc), celly(dr), pw - 1, ph - 1, cellx(hc) - puzzle.frameleft,
-                                  celly(hr) - puzzle.frametop);
+            // Where the source lies off the picture nothing is copied and the colour2 fill shows.
+            static_cast<void>(platform_.copyPicture(PictureId::Picture1, cellx(dc), celly(dr), pw - 1, ph - 1,
+                                                    cellx(hc) - puzzle.frameleft, celly(hr) - puzzle.frametop));
         }
     }
 }
@@ -60,13 +64,14 @@ void puzzlemaker2::movingstep(int limitx, int limity) {
 }
 
 void puzzlemaker2::framewait(bool orDone) {
-    loop.hbmv = 0;
+    loop.hbmv = flag::off;
     platform_.setTimerInterval(TimerId::Timer2, loop.nwait4);
     platform_.setTimerEnabled(TimerId::Timer2, true);
     // The wait also ends if a command stops the frame clock (a new puzzle being built), since
     // no tick could ever come then.
     auto over = [&] {
-        return loop.hbmv == 1 || (orDone && loop.donepressed == 1) || !platform_.timerEnabled(TimerId::Timer2);
+        return loop.hbmv == flag::on || (orDone && loop.donepressed == flag::on) ||
+               !platform_.timerEnabled(TimerId::Timer2);
     };
     do {
         yieldturn(!over());
@@ -76,8 +81,8 @@ void puzzlemaker2::framewait(bool orDone) {
 
 void puzzlemaker2::framestep() {
     composeframe();
-    if (loop.nwait4 != 0) framewait(false);
-    if (puzzle.anipaused == 0)
+    if (loop.nwait4 != pace::fast) framewait(false);
+    if (puzzle.anipaused == flag::off)
         movingstep(puzzle.piecewidth * puzzle.puzzlewidth, puzzle.pieceheight * puzzle.puzzleheight);
 }
 
@@ -86,17 +91,17 @@ void puzzlemaker2::finishedfill() {
 }
 
 void puzzlemaker2::finishedframe() {
-    if (loop.nwait4 != 0) framewait(true);
-    const bool panel = platform_.visible(Control::Label4) || platform_.visible(Control::Label5) ||
-                       platform_.visible(Control::Label6);
+    if (loop.nwait4 != pace::fast) framewait(true);
+    const bool shown = panelshown();
     const int ow = platform_.pictureOuterWidth(), oh = platform_.pictureOuterHeight();
-    if (!panel && loop.puzzlestate != 3) {
+    if (!shown && loop.puzzlestate != gamestate::inplay) {
         // The two-unit margin erases the picture's previous place, one unit away.
         platform_.fillBox(puzzle.frameleft - 2, puzzle.frametop - 2, puzzle.frameleft + ow + 2, puzzle.frametop + oh + 2,
                           puzzle.colour2);
-        platform_.copyPicture(PictureId::Picture1, puzzle.frameleft, puzzle.frametop, ow, oh, 0, 0);
+        // The whole picture from its own origin: nothing of it lies off the picture.
+        static_cast<void>(platform_.copyPicture(PictureId::Picture1, puzzle.frameleft, puzzle.frametop, ow, oh, 0, 0));
     }
-    if (!panel && puzzle.anipaused == 0)
+    if (!shown && puzzle.anipaused == flag::off)
         movingstep(static_cast<int>(puzzle.areawidth), static_cast<int>(puzzle.areaheight));
 }
 

@@ -1,23 +1,57 @@
 // The main loop's fields: life of the window, who solves, pacing, request flags and the input latch.
 #pragma once
 
+#include "puzzle/puzzlestate.h"
+
 namespace pelorix {
 
+// Values of `phase` and `started`: where the window is in its life.
+namespace phase {
+inline constexpr int title = 0;         // title puzzles, before the first click
+inline constexpr int play = 1;          // normal play, from the set-up screen on
+inline constexpr int titleclicked = 5;  // clicked during title mode: the set-up screen opens next
+}  // namespace phase
+
+// Values of `puzzlestate`. The loop and the move handlers act only in `inplay` and `finished`; any
+// other value pauses the game.
+namespace gamestate {
+inline constexpr int setupscreen = 0;    // the set-up screen, nothing in play
+inline constexpr int timingpanel = 0;    // a timing panel is open
+inline constexpr int inplay = 3;         // a puzzle is being solved
+inline constexpr int finished = 4;       // the finished display
+inline constexpr int picturepanel = -5;  // a picture panel is open
+}  // namespace gamestate
+
+// Values of `solvemode`: who solves.
+namespace solver {
+inline constexpr int user = 0;
+inline constexpr int computer = 1;     // the computer, each finished picture staying until a click
+inline constexpr int screensaver = 2;  // the computer, the next puzzle following by itself
+}  // namespace solver
+
+// Values of `nwait4`, the delay between animation frames in milliseconds.
+namespace pace {
+inline constexpr int fast = 0;
+inline constexpr int slow = 1;
+}  // namespace pace
+
 struct LoopFields {
-    int phase = 0;          // 0 title mode, 5 clicked during title mode, 1 normal play
-    int started = 0;        // phase as construction found it; 5 after the title click, 1 from the set-up screen
-    int puzzlestate = 0;    // 3 in play, 4 finished, 0 set-up screen or timing panel, -5 picture panel
-    int solvemode = 0;      // 0 the user, 1 the computer, 2 the computer as a screen saver
-    int lastsolvemode = 0;  // solvemode at the start of the current pass
-    double movetime = 0;    // hundredths of a second between computer moves
-    double newtime = 0;     // tenths of a second a finished puzzle stays in screen-saver mode
-    int nwait4 = 0;         // frame delay in milliseconds: 0 Fast, 1 Slow
-    int hbmv = 0;           // set by every Timer2 tick
-    int movedue = 0;        // set by Timer1: the computer may move
-    int timerfired = 0;     // set by every Timer1 tick
-    int donepressed = 0;    // set by Done; ends a frame wait of the finished display
-    int begun = 0;          // set by Begin; the finished captions need it
-    int inputlock = 0;      // 0 opens the input turn; the first mouse or key handler that acts sets 1
+    int phase = phase::title;
+    // `phase` as construction found it; set by the title click and the set-up screen.
+    int started = phase::title;
+    int puzzlestate = gamestate::setupscreen;
+    int solvemode = solver::user;
+    int lastsolvemode = solver::user;     // solvemode at the start of the current pass
+    double movetime = 0;                  // hundredths of a second between computer moves
+    double newtime = 0;                   // tenths of a second a finished puzzle stays in screen-saver mode
+    int nwait4 = pace::fast;
+    // Flags, each flag::off or flag::on.
+    int hbmv = flag::off;         // set by every Timer2 tick
+    int movedue = flag::off;      // set by Timer1: the computer may move
+    int timerfired = flag::off;   // set by every Timer1 tick
+    int donepressed = flag::off;  // set by Done; ends a frame wait of the finished display
+    int begun = flag::off;        // set by Begin; the finished captions need it
+    int inputlock = flag::off;    // off opens the input turn; the first mouse or key handler that acts sets it on
 };
 
 }  // namespace pelorix

@@ -5,6 +5,7 @@
 
 #include "game/loopfields.h"
 #include "options/panelfields.h"
+#include "options/roles.h"
 #include "platform/platform.h"
 #include "puzzle/puzzlestate.h"
 
@@ -35,13 +36,13 @@ public:
     // Start-up followed by the main loop; returns only once the program has ended.
     void Form_Activate();
     void Form_Unload();
-    void Form_Terminate();
     void Timer1_Timer();
     void Timer2_Timer();
     // Calls the handler an event is meant for.
     void dispatch(const Event& event) override;
 
-    // One pass of the main loop (pass steps 1-7).
+    // One pass of the main loop: a title puzzle or the set-up screen when due, the animation
+    // frame, the computer's move, and the finishing of a solved puzzle.
     void mainpass();
     void starttitlepuzzle();
     void opensetupscreen();
@@ -49,6 +50,13 @@ public:
     // Disable Timer1, set the interval for the current state, re-enable only for a finished puzzle
     // that was counting down.
     void rearmtimer1();
+    // Stops Timer1 (and the frame clock Timer2 when `stopframeclock`), builds a new puzzle when
+    // `build`, clears `movedue` and re-arms Timer1: how the loop and every command start a puzzle.
+    void buildandarm(bool stopframeclock, bool build = true);
+    // True when every piece is home.
+    bool puzzlecomplete() const;
+    // True while an option panel's prompt is shown (the piece-time, picture or picture-time panel).
+    bool panelshown() const;
     // Opens the input turn and yields. `mayWait`: nothing can change without an event.
     void yieldturn(bool mayWait);
     // True when the coming yield of a pass may wait: no step of the pass can act without an event.

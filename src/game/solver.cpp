@@ -7,9 +7,9 @@ void puzzlemaker2::computerstep() {
     PuzzleState& s = puzzle;
     // A new puzzle, or a change of who solves: the player's pending undo codes go onto the
     // scramble stack, oldest first, so the latest player move is undone first.
-    if (s.freshpuzzle == 1 || loop.solvemode != loop.lastsolvemode) {
-        s.freshpuzzle = 0;
-        s.movedir = 0;
+    if (s.freshpuzzle == flag::on || loop.solvemode != loop.lastsolvemode) {
+        s.freshpuzzle = flag::off;
+        s.movedir = dir::none;
         int k = 0;
         while (k < s.usermovetop) {
             ++k;
@@ -21,28 +21,28 @@ void puzzlemaker2::computerstep() {
     }
     s.usermovetop = 0;
 
-    if (loop.movedue != 1) {
+    if (loop.movedue != flag::on) {
         if (loop.movetime > 0) {
             // Re-arming with the interval the timer already has keeps its countdown running.
             platform_.setTimerInterval(TimerId::Timer1, timermilliseconds(10 * loop.movetime));
             platform_.setTimerEnabled(TimerId::Timer1, true);
         }
-        if (loop.movetime == 0) loop.movedue = 1;
-        if (loop.movedue == 0 && platform_.timerEnabled(TimerId::Timer1)) return;
+        if (loop.movetime == 0) loop.movedue = flag::on;
+        if (loop.movedue == flag::off && platform_.timerEnabled(TimerId::Timer1)) return;
     }
 
-    loop.movedue = 0;
+    loop.movedue = flag::off;
     platform_.setTimerEnabled(TimerId::Timer1, false);
     s.lastdir = s.movedir;
     s.movedir = s.solvestack[s.solvetop];
     const int dc = s.holex, dr = s.holey;
     const auto [sc, sr] = piececell(s.movedir, dc, dr);
-    const bool moves = s.movedir >= 1 && s.movedir <= 4 && sc >= 1 && sc <= s.puzzlewidth && sr >= 1 &&
+    const bool moves = s.movedir >= dir::right && s.movedir <= dir::up && sc >= 1 && sc <= s.puzzlewidth && sr >= 1 &&
                        sr <= s.puzzleheight;
     int p = 0;
     if (moves) p = shiftpiece(sc, sr);
     s.board[s.holex][s.holey] = 0;
-    if (s.movedir != 0) {
+    if (s.movedir != dir::none) {
         s.solvestack.set(s.solvetop, 0);
         --s.solvetop;
     }

@@ -6,19 +6,21 @@ namespace pelorix {
 
 void puzzlemaker2::Form_Activate() {
     try {
-        loop.nwait4 = 0;
-        platform_.savePicture(PictureId::Window, "title1.bmp");
-        platform_.savePicture(PictureId::Picture1, "title2.bmp");
-        platform_.refreshList(Control::File1);
-        platform_.refreshList(Control::File2);
-        platform_.setText(Control::Text3, platform_.listEntry(Control::File1, 0));
+        loop.nwait4 = pace::fast;
+        // The title puzzles use the pictures in memory, so a file that cannot be written costs
+        // nothing but the file.
+        static_cast<void>(platform_.savePicture(PictureId::Window, "title1.bmp"));
+        static_cast<void>(platform_.savePicture(PictureId::Picture1, "title2.bmp"));
+        platform_.refreshList(role::regularlist);
+        platform_.refreshList(role::animatedlist);
+        platform_.setText(role::chosenbox, platform_.listEntry(role::regularlist, 0));
         readstartupsettings();
-        platform_.refreshList(Control::File1);
-        loop.solvemode = 0;
+        platform_.refreshList(role::regularlist);
+        loop.solvemode = solver::user;
         platform_.randomize(platform_.timeOfDay());
         puzzle.puzzlewidth = 4;
         puzzle.puzzleheight = 4;
-        loop.phase = 0;
+        loop.phase = phase::title;
         for (;;) mainpass();
     } catch (const ProgramEnded&) {
         // The window was closed or Quit chosen: nothing is saved on the way out.
@@ -26,11 +28,12 @@ void puzzlemaker2::Form_Activate() {
 }
 
 void puzzlemaker2::starttitlepuzzle() {
-    loop.solvemode = 2;
+    loop.solvemode = solver::screensaver;
+    // Drawn by lot: title1 gives a regular puzzle, title2 an animated one.
     const int r = static_cast<int>(platform_.random() * 2) + 1;
-    puzzle.chosentype = r - 1;
+    puzzle.chosentype = r == 1 ? puzzletype::regular : puzzletype::animated;
     puzzle.animated = puzzle.chosentype;
-    loop.puzzlestate = 3;
+    loop.puzzlestate = gamestate::inplay;
     puzzle.picturefile = r == 1 ? "title1.bmp" : "title2.bmp";
     puzzle.picturename = picturenameof(puzzle.picturefile);
     puzzle.dcolour = 3;
@@ -38,28 +41,24 @@ void puzzlemaker2::starttitlepuzzle() {
     puzzle.colour = puzzle.dcolour;
     puzzle.colour2 = puzzle.dcolour2;
     readpicturecolours();
-    platform_.setTimerEnabled(TimerId::Timer1, false);
-    platform_.setTimerEnabled(TimerId::Timer2, false);
-    makenewpuzzle();
-    loop.movedue = 0;
-    rearmtimer1();
+    buildandarm(true);
 }
 
 void puzzlemaker2::opensetupscreen() {
-    puzzle.animated = 0;
-    puzzle.chosentype = 0;
-    loop.solvemode = 0;
+    puzzle.animated = puzzletype::regular;
+    puzzle.chosentype = puzzletype::regular;
+    loop.solvemode = solver::user;
     // The title puzzle's move timer has nothing left to pace; stopping it spares needless wake-ups.
     platform_.setTimerEnabled(TimerId::Timer1, false);
     repaintpicture();
-    loop.phase = 1;
-    loop.started = 1;
-    loop.puzzlestate = 0;
-    for (Control c : {Control::Label1, Control::Label2, Control::Label5, Control::Label8, Control::File1,
-                      Control::File2, Control::Text1, Control::Text2, Control::Text3, Control::Command1})
+    loop.phase = phase::play;
+    loop.started = phase::play;
+    loop.puzzlestate = gamestate::setupscreen;
+    for (Control c : {role::widthlabel, role::heightlabel, role::chosenlabel, role::animatedlabel, role::regularlist,
+                      role::animatedlist, role::widthbox, role::heightbox, role::chosenbox, role::beginbutton})
         platform_.setVisible(c, true);
-    platform_.setMenuVisible(Menu::instructions, true);
-    platform_.setMenuVisible(Menu::fdgff, true);
+    platform_.setMenuVisible(role::instructionsmenu, true);
+    platform_.setMenuVisible(role::keyhelpmenu, true);
     readdefaultcolours();
     platform_.setCaption("Pelorix");
 }

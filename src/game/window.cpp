@@ -19,18 +19,18 @@ int timermilliseconds(double product) {
 }
 
 void puzzlemaker2::Form_Unload() { platform_.end(); }
-void puzzlemaker2::Form_Terminate() { platform_.end(); }
 
 void puzzlemaker2::Timer1_Timer() {
-    loop.timerfired = 1;
-    loop.movedue = 1;
-    if (loop.puzzlestate == 4) {
-        loop.puzzlestate = 3;
-        loop.movedue = 1;
+    loop.timerfired = flag::on;
+    loop.movedue = flag::on;
+    // In the finished display the tick ends the display.
+    if (loop.puzzlestate == gamestate::finished) {
+        loop.puzzlestate = gamestate::inplay;
+        loop.movedue = flag::on;
     }
 }
 
-void puzzlemaker2::Timer2_Timer() { loop.hbmv = 1; }
+void puzzlemaker2::Timer2_Timer() { loop.hbmv = flag::on; }
 
 namespace {
 void dispatchmenu(puzzlemaker2& w, Menu entry) {
@@ -54,11 +54,11 @@ void dispatchmenu(puzzlemaker2& w, Menu entry) {
 
 void dispatchclick(puzzlemaker2& w, Control control) {
     switch (control) {
-        case Control::Command1: w.Command1_Click(); break;
-        case Control::Command2: w.Command2_Click(); break;
-        case Control::Command3: w.Command3_Click(); break;
-        case Control::File1: w.File1_Click(); break;
-        case Control::File2: w.File2_Click(); break;
+        case role::beginbutton: w.Command1_Click(); break;
+        case role::donebutton: w.Command2_Click(); break;
+        case role::cancelbutton: w.Command3_Click(); break;
+        case role::regularlist: w.File1_Click(); break;
+        case role::animatedlist: w.File2_Click(); break;
         default: break;
     }
 }
@@ -71,14 +71,14 @@ void puzzlemaker2::dispatch(const Event& e) {
             break;
         case EventKind::KeyDown:
             if (e.control == Control::Form) Form_KeyDown(e.key, e.shift);
-            else if (e.control == Control::Text4) Text4_KeyDown(e.key, e.shift);
-            else if (e.control == Control::Text5) Text5_KeyDown(e.key, e.shift);
+            else if (e.control == role::piecetimebox) Text4_KeyDown(e.key, e.shift);
+            else if (e.control == role::picturetimebox) Text5_KeyDown(e.key, e.shift);
             break;
         case EventKind::KeyUp:
-            if (e.control == Control::Text1) Text1_KeyUp(e.key, e.shift);
+            if (e.control == role::widthbox) Text1_KeyUp(e.key, e.shift);
             break;
         case EventKind::TextChange:
-            if (e.control == Control::Text2) Text2_Change();
+            if (e.control == role::heightbox) Text2_Change();
             break;
         case EventKind::Click: dispatchclick(*this, e.control); break;
         case EventKind::MenuClick: dispatchmenu(*this, e.menu); break;

@@ -51,7 +51,7 @@ bool arrow(puzzlemaker2& g, int key) {
 bool replay(puzzlemaker2& g) {
     PuzzleState& s = g.puzzle;
     for (;;) {
-        s.computermove = 1;
+        s.computermove = flag::on;
         int d = 0;
         if (s.usermovetop > 0) {
             d = s.usermoves[s.usermovetop];
@@ -71,8 +71,8 @@ bool replay(puzzlemaker2& g) {
 
 // Dispatch of a key while the user solves. False when it stops without using the turn.
 bool dispatchkey(puzzlemaker2& g, int keycode) {
-    g.puzzle.movedir = 0;
-    g.puzzle.computermove = 0;
+    g.puzzle.movedir = dir::none;
+    g.puzzle.computermove = flag::off;
     switch (keycode) {
         case keys::Left:
         case keys::Right:
@@ -89,23 +89,23 @@ bool dispatchkey(puzzlemaker2& g, int keycode) {
 }  // namespace
 
 void puzzlemaker2::Form_KeyDown(int keycode, int /*shift*/) {
-    if (loop.inputlock != 0) return;
-    if (loop.started == 0) {
-        loop.inputlock = 1;  // before the first click a key only uses up the turn
+    if (loop.inputlock != flag::off) return;
+    if (loop.started == phase::title) {
+        loop.inputlock = flag::on;  // before the first click a key only uses up the turn
         return;
     }
-    if (puzzle.anipaused != 0 && keycode != keys::Enter) return;
-    if (puzzle.animated == 1 && keycode == keys::Enter) {
-        if (puzzle.anipaused == 0) {
-            puzzle.anipaused = 1;
-        } else if (puzzle.anipaused == 1) {
-            puzzle.anipaused = 0;
+    if (puzzle.anipaused != flag::off && keycode != keys::Enter) return;
+    if (puzzle.animated == puzzletype::animated && keycode == keys::Enter) {
+        if (puzzle.anipaused == flag::off) {
+            puzzle.anipaused = flag::on;
+        } else if (puzzle.anipaused == flag::on) {
+            puzzle.anipaused = flag::off;
         }
     }
-    if (loop.puzzlestate == 3 && loop.solvemode == 0) {
+    if (loop.puzzlestate == gamestate::inplay && loop.solvemode == solver::user) {
         if (!dispatchkey(*this, keycode)) return;
     }
-    loop.inputlock = 1;
+    loop.inputlock = flag::on;
 }
 
 }  // namespace pelorix

@@ -3,6 +3,10 @@
 
 namespace pelorix {
 
+namespace {
+constexpr int leftbutton = 1;
+}  // namespace
+
 bool puzzlemaker2::hittest(float x, float y, int& column, int& row) const {
     const double px = x;
     const double py = y;
@@ -25,21 +29,21 @@ bool puzzlemaker2::hittest(float x, float y, int& column, int& row) const {
 }
 
 void puzzlemaker2::Form_MouseDown(int button, int /*shift*/, float x, float y) {
-    if (loop.inputlock != 0) return;     // the turn of this pass is used up
-    if (puzzle.anipaused == 1) return;   // paused: ignored, the turn stays open
-    const bool left = button == 1;
-    if (left && loop.started == 0) {
+    if (loop.inputlock != flag::off) return;    // the turn of this pass is used up
+    if (puzzle.anipaused == flag::on) return;   // paused: ignored, the turn stays open
+    const bool left = button == leftbutton;
+    if (left && loop.started == phase::title) {
         // The first click ends the title puzzle; the loop opens the set-up screen.
-        loop.puzzlestate = 3;
-        loop.phase = 5;
-        loop.started = 5;
+        loop.puzzlestate = gamestate::inplay;
+        loop.phase = phase::titleclicked;
+        loop.started = phase::titleclicked;
         return;
     }
-    if (left && loop.puzzlestate == 3 && loop.solvemode == 0) {
+    if (left && loop.puzzlestate == gamestate::inplay && loop.solvemode == solver::user) {
         int c = 0;
         int r = 0;
         if (hittest(x, y, c, r) && !(c == puzzle.holex && r == puzzle.holey)) {
-            puzzle.movedir = 0;
+            puzzle.movedir = dir::none;
             if (puzzle.holex == c - 1 && puzzle.holey == r) {
                 puzzle.movedir = dir::left;
             } else if (puzzle.holex == c + 1 && puzzle.holey == r) {
@@ -49,14 +53,15 @@ void puzzlemaker2::Form_MouseDown(int button, int /*shift*/, float x, float y) {
             } else if (puzzle.holex == c && puzzle.holey == r + 1) {
                 puzzle.movedir = dir::down;
             }
-            if (puzzle.movedir != 0) {
-                puzzle.computermove = 0;
+            if (puzzle.movedir != dir::none) {
+                puzzle.computermove = flag::off;
                 slidepiece(c, r, puzzle.movedir);
             }
         }
     }
-    if (left && loop.puzzlestate == 4) loop.puzzlestate = 3;  // ends the finished display
-    loop.inputlock = 1;
+    // Ends the finished display.
+    if (left && loop.puzzlestate == gamestate::finished) loop.puzzlestate = gamestate::inplay;
+    loop.inputlock = flag::on;
 }
 
 }  // namespace pelorix

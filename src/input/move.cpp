@@ -14,7 +14,7 @@ bool homecell(const PuzzleState& s, int p, int& hc, int& hr) {
     if (p >= 1 && p <= w * h) {
         const int c = (p - 1) % w + 1;
         const int r = (p - 1) / w + 1;
-        if (s.homeboard[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] == p) {
+        if (s.homeboard[c][r] == p) {
             hc = c;
             hr = r;
             return true;
@@ -22,7 +22,7 @@ bool homecell(const PuzzleState& s, int p, int& hc, int& hr) {
     }
     for (int r = 1; r <= h; ++r) {
         for (int c = 1; c <= w; ++c) {
-            if (s.homeboard[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] == p) {
+            if (s.homeboard[c][r] == p) {
                 hc = c;
                 hr = r;
                 return true;
@@ -32,8 +32,6 @@ bool homecell(const PuzzleState& s, int p, int& hc, int& hr) {
     return false;
 }
 
-int& at(Grid& g, int c, int r) { return g[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]; }
-
 }  // namespace
 
 int puzzlemaker2::shiftpiece(int sc, int sr) {
@@ -42,11 +40,11 @@ int puzzlemaker2::shiftpiece(int sc, int sr) {
     const int dr = s.holey;
     s.holex = sc;
     s.holey = sr;
-    const int p = at(s.board, sc, sr);
-    at(s.board, dc, dr) = p;
-    if (at(s.homeboard, sc, sr) == p) --s.placedcount;  // the piece leaves its home
-    if (at(s.homeboard, dc, dr) == p) ++s.placedcount;  // the piece arrives home
-    at(s.board, sc, sr) = 0;
+    const int p = s.board[sc][sr];
+    s.board[dc][dr] = p;
+    if (s.homeboard[sc][sr] == p) --s.placedcount;  // the piece leaves its home
+    if (s.homeboard[dc][dr] == p) ++s.placedcount;  // the piece arrives home
+    s.board[sc][sr] = 0;
     return p;
 }
 
@@ -64,15 +62,16 @@ void puzzlemaker2::redrawmove(int sc, int sr, int dc, int dr, int p) {
 
     const int x = cellx(dc);
     const int y = celly(dr);
-    if (s.animated != 1) {
-        platform_.copyPicture(PictureId::Window, x, y, pw - 1, ph - 1, cellx(hc), celly(hr));
+    if (s.animated != puzzletype::animated) {
+        // A picture smaller than the grid leaves the cell as it was where the picture ends.
+        static_cast<void>(platform_.copyPicture(PictureId::Window, x, y, pw - 1, ph - 1, cellx(hc), celly(hr)));
         return;
     }
     platform_.fillBox(x, y, x + pw - 2, y + ph - 2, s.colour2);
     if (framespan().contains(hc, hr)) {
         // A failed copy is ignored: the piece keeps the colour2 fill.
-        platform_.copyPicture(PictureId::Picture1, x, y, pw - 1, ph - 1, cellx(hc) - s.frameleft,
-                              celly(hr) - s.frametop);
+        static_cast<void>(platform_.copyPicture(PictureId::Picture1, x, y, pw - 1, ph - 1, cellx(hc) - s.frameleft,
+                                                celly(hr) - s.frametop));
     }
 }
 
@@ -81,7 +80,7 @@ void puzzlemaker2::slidepiece(int sc, int sr, int d) {
     const int dr = puzzle.holey;
     const int p = shiftpiece(sc, sr);
     redrawmove(sc, sr, dc, dr, p);
-    if (puzzle.computermove == 0) recordmove(d);
+    if (puzzle.computermove == flag::off) recordmove(d);
 }
 
 void puzzlemaker2::recordmove(int d) {

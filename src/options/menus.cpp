@@ -22,49 +22,52 @@ constexpr std::initializer_list<Menu> solvegroup = {Menu::usolve, Menu::csolve, 
 void puzzlemaker2::prandom_Click() {
     checkonly(platform(), Menu::prandom, picturegroup);
     // The next construction reads the flag from the (never shown) check box.
-    platform().setCheckValue(Control::Check1, 1);
+    platform().setCheckValue(role::randomcheck, flag::on);
 }
 
 void puzzlemaker2::pnrandom_Click() {
     checkonly(platform(), Menu::pnrandom, picturegroup);
-    platform().setCheckValue(Control::Check1, 0);
+    platform().setCheckValue(role::randomcheck, flag::off);
 }
 
 void puzzlemaker2::tslow_Click() {
     checkonly(platform(), Menu::tslow, pacegroup);
-    loop.nwait4 = 1;
-    writesetting(platform(), animationfile, loop.nwait4);
+    loop.nwait4 = pace::slow;
+    // A file that cannot be written leaves the pace in force for this run only.
+    static_cast<void>(writesetting(platform(), animationfile, loop.nwait4));
 }
 
 void puzzlemaker2::tfast_Click() {
     checkonly(platform(), Menu::tfast, pacegroup);
-    loop.nwait4 = 0;
-    writesetting(platform(), animationfile, loop.nwait4);
+    loop.nwait4 = pace::fast;
+    static_cast<void>(writesetting(platform(), animationfile, loop.nwait4));
 }
 
 void puzzlemaker2::usolve_Click() {
     checkonly(platform(), Menu::usolve, solvegroup);
     // No timer changes: in play Timer1's ticks matter only to the computer step, which no longer
     // runs; a screen-saver countdown already running ends the finished display as planned.
-    loop.solvemode = 0;
+    loop.solvemode = solver::user;
 }
 
 void puzzlemaker2::csolve_Click() {
     checkonly(platform(), Menu::csolve, solvegroup);
     // Leaving screen-saver mode while a finished puzzle is on show stops its countdown, so the
     // picture stays until the user clicks or asks for a new puzzle.
-    if (loop.solvemode != 1 && loop.puzzlestate == 4 && platform().timerEnabled(TimerId::Timer1))
+    if (loop.solvemode != solver::computer && loop.puzzlestate == gamestate::finished &&
+        platform().timerEnabled(TimerId::Timer1))
         platform().setTimerEnabled(TimerId::Timer1, false);
-    loop.solvemode = 1;
+    loop.solvemode = solver::computer;
 }
 
 void puzzlemaker2::csolves_Click() {
     checkonly(platform(), Menu::csolves, solvegroup);
     // Entering screen-saver mode while a finished puzzle is on show starts the countdown, with
     // the interval the finishing step set (100 × newtime ms).
-    if (loop.solvemode != 2 && loop.puzzlestate == 4 && !platform().timerEnabled(TimerId::Timer1))
+    if (loop.solvemode != solver::screensaver && loop.puzzlestate == gamestate::finished &&
+        !platform().timerEnabled(TimerId::Timer1))
         platform().setTimerEnabled(TimerId::Timer1, true);
-    loop.solvemode = 2;
+    loop.solvemode = solver::screensaver;
 }
 
 void puzzlemaker2::quit_Click() {

@@ -3,11 +3,14 @@
 
 #include <string>
 
+#include "game/loopfields.h"
+#include "puzzle/puzzlestate.h"
+
 namespace pelorix {
 
 struct PanelFields {
-    int savedstate = 0;        // puzzlestate when a picture or timing panel opened
-    int savedtype = 0;         // chosentype when a picture panel opened
+    int savedstate = gamestate::setupscreen;  // puzzlestate when a picture or timing panel opened
+    int savedtype = puzzletype::regular;      // chosentype when a picture panel opened
     std::string savedwidth;    // Text1 when a picture panel opened
     std::string savedheight;   // Text2 when a picture panel opened
 };

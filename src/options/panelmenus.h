@@ -1,6 +1,7 @@
 // The menu entries every option panel disables while it is open.
 #pragma once
 
+#include "options/roles.h"
 #include "platform/platform.h"
 
 namespace pelorix {
@@ -8,8 +9,8 @@ namespace pelorix {
 // `puzzle7` and `soptions` hold every entry that opens a panel or builds a puzzle; keeping them
 // disabled while a panel is open means at most one panel is open at a time.
 inline void setpanelmenus(Platform& platform, bool enabled) {
-    platform.setMenuEnabled(Menu::soptions, enabled);
-    platform.setMenuEnabled(Menu::puzzle7, enabled);
+    platform.setMenuEnabled(role::solvingmenu, enabled);
+    platform.setMenuEnabled(role::puzzlemenu, enabled);
 }
 
 }  // namespace pelorix

@@ -11,8 +11,8 @@ namespace {
 
 // Everything a picture panel may show; Done and Cancel hide all of it.
 constexpr std::initializer_list<Control> picturepanelcontrols = {
-    Control::Label5, Control::Text3, Control::File1, Control::File2, Control::Label1,
-    Control::Text1,  Control::Label2, Control::Text2, Control::Command2, Control::Command3,
+    role::chosenlabel, role::chosenbox,  role::regularlist, role::animatedlist, role::widthlabel,
+    role::widthbox,    role::heightlabel, role::heightbox,  role::donebutton,   role::cancelbutton,
 };
 
 void hidepicturepanel(Platform& platform) {
@@ -38,93 +38,90 @@ void openpicturepanel(puzzlemaker2& game, int type, Control list) {
 
     // Over a puzzle of the same type the current picture is the natural choice; otherwise the
     // list's first file.
-    platform.setText(Control::Text3,
+    platform.setText(role::chosenbox,
                      game.puzzle.animated == type ? game.puzzle.picturefile : platform.listEntry(list, 0));
-    game.panel.savedwidth = platform.text(Control::Text1);
-    game.panel.savedheight = platform.text(Control::Text2);
+    game.panel.savedwidth = platform.text(role::widthbox);
+    game.panel.savedheight = platform.text(role::heightbox);
 
-    platform.setVisible(Control::Label5, true);
-    platform.setVisible(Control::Text3, true);
+    platform.setVisible(role::chosenlabel, true);
+    platform.setVisible(role::chosenbox, true);
     // The animated list takes the regular list's place, and keeps it from then on.
-    if (type == 1) platform.setLeft(Control::File2, platform.left(Control::File1));
-    for (Control control : {list, Control::Label1, Control::Text1, Control::Label2, Control::Text2,
-                            Control::Command2, Control::Command3})
+    if (type == puzzletype::animated) platform.setLeft(role::animatedlist, platform.left(role::regularlist));
+    for (Control control : {list, role::widthlabel, role::widthbox, role::heightlabel, role::heightbox,
+                            role::donebutton, role::cancelbutton})
         platform.setVisible(control, true);
 
     // Pauses the game: the loop and the move handlers leave the puzzle alone in this state.
-    game.loop.puzzlestate = -5;
+    game.loop.puzzlestate = gamestate::picturepanel;
 }
 
 }  // namespace
 
-void puzzlemaker2::choosepicture_Click() { openpicturepanel(*this, 0, Control::File1); }
+void puzzlemaker2::choosepicture_Click() { openpicturepanel(*this, puzzletype::regular, role::regularlist); }
 
-void puzzlemaker2::choosepicture2_Click() { openpicturepanel(*this, 1, Control::File2); }
+void puzzlemaker2::choosepicture2_Click() { openpicturepanel(*this, puzzletype::animated, role::animatedlist); }
 
 void puzzlemaker2::File1_Click() {
-    const int index = platform().listIndex(Control::File1);
+    const int index = platform().listIndex(role::regularlist);
     if (index < 0) return;  // a click that selected nothing picks nothing
-    platform().setText(Control::Text3, platform().listEntry(Control::File1, index));
+    platform().setText(role::chosenbox, platform().listEntry(role::regularlist, index));
     // Re-reading the other list clears its selection: only the last list clicked shows one, and
     // it decides the type.
-    platform().refreshList(Control::File2);
-    puzzle.chosentype = 0;
+    platform().refreshList(role::animatedlist);
+    puzzle.chosentype = puzzletype::regular;
 }
 
 void puzzlemaker2::File2_Click() {
-    const int index = platform().listIndex(Control::File2);
+    const int index = platform().listIndex(role::animatedlist);
     if (index < 0) return;
-    platform().setText(Control::Text3, platform().listEntry(Control::File2, index));
-    puzzle.chosentype = 1;
-    platform().refreshList(Control::File1);
+    platform().setText(role::chosenbox, platform().listEntry(role::animatedlist, index));
+    puzzle.chosentype = puzzletype::animated;
+    platform().refreshList(role::regularlist);
 }
 
-void puzzlemaker2::Text1_KeyUp(int /*keycode*/, int /*shift*/) { capsizebox(platform(), Control::Text1); }
+void puzzlemaker2::Text1_KeyUp(int /*keycode*/, int /*shift*/) { capsizebox(platform(), role::widthbox); }
 
-void puzzlemaker2::Text2_Change() { capsizebox(platform(), Control::Text2); }
+void puzzlemaker2::Text2_Change() { capsizebox(platform(), role::heightbox); }
 
+// Begin.
 void puzzlemaker2::Command1_Click() {
-    loop.begun = 1;
-    if (platform().listCount(Control::File1) == 0 && platform().listCount(Control::File2) == 0) return;
+    loop.begun = flag::on;
+    if (platform().listCount(role::regularlist) == 0 && platform().listCount(role::animatedlist) == 0) return;
 
-    platform().setMenuVisible(Menu::puzzle7, true);
-    platform().setMenuVisible(Menu::soptions, true);
-    platform().setTimerEnabled(TimerId::Timer1, false);
-    platform().setTimerEnabled(TimerId::Timer2, false);
-    // Construction reads the choice from chosentype, Text3, Text1 and Text2 and hides the set-up
-    // screen's controls.
-    makenewpuzzle();
-    loop.movedue = 0;
-    rearmtimer1();
+    platform().setMenuVisible(role::puzzlemenu, true);
+    platform().setMenuVisible(role::solvingmenu, true);
+    // Construction reads the choice from chosentype and the chosen-picture, width and height
+    // boxes, and hides the set-up screen's controls.
+    buildandarm(true);
     // The arrow keys move pieces only while the board has the keyboard focus.
     platform().setFocus(Control::Form);
 }
 
+// Done.
 void puzzlemaker2::Command2_Click() {
     setpanelmenus(platform(), true);
     hidepicturepanel(platform());
     loop.puzzlestate = panel.savedstate;
-    if (puzzle.chosentype == 0) {
+    if (puzzle.chosentype == puzzletype::regular) {
         // Ends a finished display at once (also its frame wait); the regular picture replaces the
         // moving one.
-        loop.donepressed = 1;
-        platform().setVisible(Control::Picture1, false);
-        loop.puzzlestate = 3;
+        loop.donepressed = flag::on;
+        platform().setVisible(role::movingpicture, false);
+        loop.puzzlestate = gamestate::inplay;
     }
-    platform().setTimerEnabled(TimerId::Timer1, false);
     // Tells the loop that the next puzzle is already built.
-    puzzle.newmade = 1;
-    makenewpuzzle();
-    loop.movedue = 0;
-    rearmtimer1();
+    puzzle.newmade = flag::on;
+    // The frame clock keeps running: a frame wait under way ends on its own tick.
+    buildandarm(false);
     platform().setFocus(Control::Form);
 }
 
+// Cancel.
 void puzzlemaker2::Command3_Click() {
     setpanelmenus(platform(), true);
-    platform().setText(Control::Text1, panel.savedwidth);
-    platform().setText(Control::Text2, panel.savedheight);
-    platform().setText(Control::Text3, puzzle.picturefile);
+    platform().setText(role::widthbox, panel.savedwidth);
+    platform().setText(role::heightbox, panel.savedheight);
+    platform().setText(role::chosenbox, puzzle.picturefile);
     hidepicturepanel(platform());
     loop.puzzlestate = panel.savedstate;
     puzzle.chosentype = panel.savedtype;

@@ -55,7 +55,8 @@ bool readcolour(Platform& platform, const std::string& name, int& field) {
 // A per-picture colour file is read and then written back with the value read, so it always
 // ends in the canonical form. A file that is missing or unusable is neither created nor touched.
 void refreshcolour(Platform& platform, const std::string& name, int& field) {
-    if (readcolour(platform, name, field)) writesetting(platform, name, field);
+    // A rewrite that fails leaves the file as it was, still readable next time.
+    if (readcolour(platform, name, field)) static_cast<void>(writesetting(platform, name, field));
 }
 
 }  // namespace
@@ -82,7 +83,7 @@ void puzzlemaker2::readstartupsettings() {
 
     platform().setMenuChecked(Menu::tfast, false);
     platform().setMenuChecked(Menu::tslow, false);
-    platform().setMenuChecked(loop.nwait4 == 1 ? Menu::tslow : Menu::tfast, true);
+    platform().setMenuChecked(loop.nwait4 == pace::slow ? Menu::tslow : Menu::tfast, true);
 }
 
 void puzzlemaker2::readpicturecolours() {
@@ -90,7 +91,8 @@ void puzzlemaker2::readpicturecolours() {
     // colour file to look for.
     if (puzzle.picturename.empty()) return;
     refreshcolour(platform(), puzzle.picturename + ".colour", puzzle.colour);
-    if (puzzle.animated == 1) refreshcolour(platform(), puzzle.picturename + ".colour2", puzzle.colour2);
+    if (puzzle.animated == puzzletype::animated)
+        refreshcolour(platform(), puzzle.picturename + ".colour2", puzzle.colour2);
 }
 
 }  // namespace pelorix

@@ -8,10 +8,10 @@ namespace pelorix {
 
 namespace {
 
-constexpr Control piecelabel = Control::Label4;
-constexpr Control piecebox = Control::Text4;
-constexpr Control picturelabel = Control::Label6;
-constexpr Control picturebox = Control::Text5;
+constexpr Control piecelabel = role::piecetimelabel;
+constexpr Control piecebox = role::piecetimebox;
+constexpr Control picturelabel = role::picturetimelabel;
+constexpr Control picturebox = role::picturetimebox;
 
 void opentimingpanel(puzzlemaker2& game, Control label, Control box, double value) {
     Platform& platform = game.platform();
@@ -24,7 +24,7 @@ void opentimingpanel(puzzlemaker2& game, Control label, Control box, double valu
     // The panel closes only on Enter or Escape in the box, so the box takes the keys at once.
     platform.setFocus(box);
     // Pauses the game while the panel is open.
-    game.loop.puzzlestate = 0;
+    game.loop.puzzlestate = gamestate::timingpanel;
 }
 
 // Closes whichever timing panel is open and gives the game back.
@@ -49,7 +49,8 @@ void storetiming(puzzlemaker2& game, Control box, double& field, double (*bound)
     // The box is corrected only when the stored value differs from what it says; a box holding
     // no number at all reads as 0 and keeps its text when 0 may be stored.
     if (field != value) platform.setText(box, numbertext(field));
-    writesetting(platform, file, field);
+    // A file that cannot be written leaves the new value in force for this run only.
+    static_cast<void>(writesetting(platform, file, field));
 }
 
 }  // namespace

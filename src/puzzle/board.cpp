@@ -17,7 +17,7 @@ int scramble(PuzzleState& s, Platform& platform) {
     const int pieces = s.puzzlewidth * s.puzzleheight - 1;
     int displaced = 0;
     int m = 0;
-    s.movedir = 0;
+    s.movedir = dir::none;
     do {
         s.lastdir = s.movedir;
         Cell from{};
@@ -50,24 +50,28 @@ void drawboard(puzzlemaker2& w) {
 
     // A regular puzzle's pieces tile the grid from the origin, one unit left of and above the
     // reference points where later moves draw them; the grid lines cover the difference.
-    if (s.animated != 1) {
+    if (s.animated != puzzletype::animated) {
         for (int r = 1; r <= s.puzzleheight; ++r) {
             for (int c = 1; c <= s.puzzlewidth; ++c) {
                 const int piece = s.board[c][r];
                 if ((c == 1 && r == 1) || piece == 0) continue;
                 const int hc = (piece - 1) % s.puzzlewidth + 1, hr = (piece - 1) / s.puzzlewidth + 1;
-                p.copyPicture(PictureId::Window, (c - 1) * pw, (r - 1) * ph, pw, ph, w.cellx(hc), w.celly(hr));
+                // A picture smaller than the grid leaves what lay there before where it ends.
+                static_cast<void>(
+                    p.copyPicture(PictureId::Window, (c - 1) * pw, (r - 1) * ph, pw, ph, w.cellx(hc), w.celly(hr)));
             }
         }
     }
     s.placedcount = 0;
 
-    if (s.animated == 1) {
+    if (s.animated == puzzletype::animated) {
         p.fillBox(0, 0, 1000, 1000, s.colour);
         p.fillBox(0, 0, p.clientWidth() + 2, p.clientHeight() + 2, s.colour2);
     }
-    for (int x = 0; x <= s.areawidth; x += pw) p.fillBox(x, 0, x, ph * s.puzzleheight, s.colour);
-    for (int y = 0; y <= s.areaheight; y += ph) p.fillBox(0, y, pw * s.puzzlewidth, y, s.colour);
+    // The area is a whole number of pixels, so comparing with its whole part is exact.
+    const int areawidth = static_cast<int>(s.areawidth), areaheight = static_cast<int>(s.areaheight);
+    for (int x = 0; x <= areawidth; x += pw) p.fillBox(x, 0, x, ph * s.puzzleheight, s.colour);
+    for (int y = 0; y <= areaheight; y += ph) p.fillBox(0, y, pw * s.puzzlewidth, y, s.colour);
     p.fillBox(1, 1, pw - 1, ph - 1, s.colour);
 }
 

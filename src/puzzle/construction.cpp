@@ -13,12 +13,12 @@ std::string picturenameof(const std::string& picturefile) {
 
 void puzzlemaker2::makenewpuzzle() {
     PuzzleState& s = puzzle;
-    const bool title = loop.phase == 0;
+    const bool title = loop.phase == phase::title;
 
-    s.newmade = 1;
-    s.anipaused = 0;
+    s.newmade = flag::on;
+    s.anipaused = flag::off;
     loop.started = loop.phase;
-    s.freshpuzzle = 1;
+    s.freshpuzzle = flag::on;
     s.holex = 1;
     s.holey = 1;
     s.solvetop = 0;
@@ -29,7 +29,11 @@ void puzzlemaker2::makenewpuzzle() {
 
     if (!title) choosetypeandpicture(*this);
     readpicturecolours();
-    if (!title) readgridsize(*this);
+    if (!title) {
+        // Outside title mode every construction leaves a puzzle in play.
+        loop.puzzlestate = gamestate::inplay;
+        readgridsize(*this);
+    }
 
     s.areawidth = static_cast<float>(platform_.clientWidth());
     s.areaheight = static_cast<float>(platform_.clientHeight());
@@ -37,8 +41,10 @@ void puzzlemaker2::makenewpuzzle() {
     s.piecewidth = std::max(1, static_cast<int>(std::floor(s.areawidth / static_cast<float>(s.puzzlewidth))));
     s.pieceheight = std::max(1, static_cast<int>(std::floor(s.areaheight / static_cast<float>(s.puzzleheight))));
 
-    for (Control c : {Control::Label8, Control::File2, Control::Label5, Control::Text3, Control::File1, Control::Check1,
-                      Control::Label1, Control::Text1, Control::Label2, Control::Text2, Control::Command1})
+    // The set-up screen's controls.
+    for (Control c : {role::animatedlabel, role::animatedlist, role::chosenlabel, role::chosenbox, role::regularlist,
+                      role::randomcheck, role::widthlabel, role::widthbox, role::heightlabel, role::heightbox,
+                      role::beginbutton})
         platform_.setVisible(c, false);
 
     laysolvedboard(s);
@@ -46,7 +52,8 @@ void puzzlemaker2::makenewpuzzle() {
     drawboard(*this);
     s.placedcount = 0;
     if (!title)
-        platform_.setCaption(s.animated == 1 ? "Pelorix-(Solving animated puzzle)" : "Pelorix-(Solving regular puzzle)");
+        platform_.setCaption(s.animated == puzzletype::animated ? "Pelorix-(Solving animated puzzle)"
+                                                                 : "Pelorix-(Solving regular puzzle)");
 
     // The moving picture is placed for every puzzle, regular ones included.
     const int framewidth = platform_.pictureInnerWidth(), frameheight = platform_.pictureInnerHeight();
@@ -55,24 +62,22 @@ void puzzlemaker2::makenewpuzzle() {
     s.anidx = static_cast<int>(platform_.random() * 2) + 1 == 2 ? -1 : 1;
     s.anidy = static_cast<int>(platform_.random() * 2) + 1 == 2 ? -1 : 1;
 
-    if (title) s.picturefile = s.animated == 0 ? "title1.bmp" : "title2.bmp";
-    loop.phase = 1;
+    if (title) s.picturefile = s.animated == puzzletype::regular ? "title1.bmp" : "title2.bmp";
+    loop.phase = phase::play;
 
-    if (s.animated == 1) {
+    if (s.animated == puzzletype::animated) {
         composeframe();
         movingstep(s.piecewidth * s.puzzlewidth, s.pieceheight * s.puzzleheight);
     }
-    platform_.setMenuEnabled(Menu::dfgfgfg, s.animated == 1 && loop.started != 0);
+    platform_.setMenuEnabled(role::animationtogglehelp,
+                             s.animated == puzzletype::animated && loop.started != phase::title);
 }
 
 void puzzlemaker2::newpuzzle_Click() {
-    if (puzzle.animated == 1) puzzle.chosentype = 1;
-    if (puzzle.animated == 0) puzzle.chosentype = 0;
-    platform_.setTimerEnabled(TimerId::Timer2, false);
-    platform_.setTimerEnabled(TimerId::Timer1, false);
-    makenewpuzzle();
-    loop.movedue = 0;
-    rearmtimer1();
+    // With chosen pictures the next puzzle keeps the current type.
+    if (puzzle.animated == puzzletype::animated) puzzle.chosentype = puzzletype::animated;
+    if (puzzle.animated == puzzletype::regular) puzzle.chosentype = puzzletype::regular;
+    buildandarm(true);
 }
 
 }  // namespace pelorix

@@ -18,6 +18,7 @@ std::string picturenameof(const std::string& picturefile);
 void choosetypeandpicture(puzzlemaker2& w);
 
 // Reads the grid size from the width and height boxes, bounded to 2-20, and writes it back.
+// Changes nothing but the grid size and the two boxes.
 void readgridsize(puzzlemaker2& w);
 
 // Lays out the solved board of the current grid with the hole in (1, 1).

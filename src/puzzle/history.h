@@ -27,7 +27,6 @@ public:
         entries_.clear();
         entries_.shrink_to_fit();
     }
-    int capacityUsed() const { return static_cast<int>(entries_.size()); }
 
 private:
     std::vector<int> entries_;

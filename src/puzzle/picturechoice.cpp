@@ -19,54 +19,61 @@ bool drawentry(puzzlemaker2& w, Control list, std::string& entry) {
     return true;
 }
 
-void showanispeed(puzzlemaker2& w) { w.platform().setMenuEnabled(Menu::anispeed, w.puzzle.animated == 1); }
+void showanispeed(puzzlemaker2& w) {
+    w.platform().setMenuEnabled(role::animationspeedmenu, w.puzzle.animated == puzzletype::animated);
+}
 }  // namespace
 
 void choosetypeandpicture(puzzlemaker2& w) {
     Platform& p = w.platform();
     PuzzleState& s = w.puzzle;
-    const int random = p.checkValue(Control::Check1);
+    // 1 random pictures, 0 the chosen one; any other value selects neither.
+    const int random = p.checkValue(role::randomcheck);
+    const bool randompictures = random == flag::on, chosenpicture = random == flag::off;
 
-    if (random == 1 && s.typedrawn == 0) {
+    if (randompictures && s.typedrawn == flag::off) {
+        // 1 regular, 2 animated; a type whose list is empty is not drawn.
         int k = static_cast<int>(p.random() * 2) + 1;
-        const bool noregular = p.listCount(Control::File1) == 0;
-        const bool noanimated = p.listCount(Control::File2) == 0;
+        const bool noregular = p.listCount(role::regularlist) == 0;
+        const bool noanimated = p.listCount(role::animatedlist) == 0;
         if (noregular) k = 2;
         if (noanimated) k = 1;
-        if (k == 1 && !noregular) s.animated = 0;
-        if (k == 2 && !noanimated) s.animated = 1;
+        if (k == 1 && !noregular) s.animated = puzzletype::regular;
+        if (k == 2 && !noanimated) s.animated = puzzletype::animated;
         showanispeed(w);
     }
-    s.typedrawn = 1;
+    s.typedrawn = flag::on;
 
     std::string entry;
-    if (random == 1 && s.animated != 1) {
-        if (drawentry(w, Control::File1, entry)) {
+    if (randompictures && s.animated != puzzletype::animated) {
+        if (drawentry(w, role::regularlist, entry)) {
             s.picturefile = entry;
             // A picture that cannot be loaded leaves the previous one, which the puzzle then uses.
-            p.loadPicture(s.picturefile);
+            static_cast<void>(p.loadPicture(s.picturefile));
             s.picturename = picturenameof(s.picturefile);
         }
     }
-    if (random == 1 && s.animated == 1) {
+    if (randompictures && s.animated == puzzletype::animated) {
         // The moving picture is always the built-in one; the file only names the colour files.
-        if (drawentry(w, Control::File2, entry)) {
+        if (drawentry(w, role::animatedlist, entry)) {
             s.picturefile = entry;
             s.picturename = picturenameof(s.picturefile);
         }
     }
-    if (random == 0) {
-        if (s.chosentype == 0 || s.chosentype == 1) s.animated = s.chosentype;
+    if (chosenpicture) {
+        if (s.chosentype == puzzletype::regular || s.chosentype == puzzletype::animated) s.animated = s.chosentype;
         showanispeed(w);
-        const std::string chosen = p.text(Control::Text3);
-        if (s.animated == 0) p.loadPicture(chosen);
+        const std::string chosen = p.text(role::chosenbox);
+        // As above, a picture that cannot be loaded leaves the previous one.
+        if (s.animated == puzzletype::regular) static_cast<void>(p.loadPicture(chosen));
         s.picturefile = chosen;
         s.picturename = picturenameof(s.picturefile);
     }
 
-    p.setCaption(s.animated == 1 ? "Pelorix-(Creating new animated puzzle)" : "Pelorix-(Creating new regular puzzle)");
+    p.setCaption(s.animated == puzzletype::animated ? "Pelorix-(Creating new animated puzzle)"
+                                                     : "Pelorix-(Creating new regular puzzle)");
     showanispeed(w);
-    if (s.animated == 1) p.maximize();
+    if (s.animated == puzzletype::animated) p.maximize();
     s.colour = s.dcolour;
     s.colour2 = s.dcolour2;
 }
@@ -83,9 +90,8 @@ int gridsizefrom(Platform& p, Control box) {
 }  // namespace
 
 void readgridsize(puzzlemaker2& w) {
-    w.loop.puzzlestate = 3;
-    w.puzzle.puzzlewidth = gridsizefrom(w.platform(), Control::Text1);
-    w.puzzle.puzzleheight = gridsizefrom(w.platform(), Control::Text2);
+    w.puzzle.puzzlewidth = gridsizefrom(w.platform(), role::widthbox);
+    w.puzzle.puzzleheight = gridsizefrom(w.platform(), role::heightbox);
 }
 
 }  // namespace pelorix

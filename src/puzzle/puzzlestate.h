@@ -11,11 +11,24 @@ namespace pelorix {
 inline constexpr int minGrid = 2;
 inline constexpr int maxGrid = 20;
 
+// The two values of every 0/1 flag field.
+namespace flag {
+inline constexpr int off = 0;
+inline constexpr int on = 1;
+}  // namespace flag
+
+// Values of `animated` and `chosentype`: the type of a puzzle.
+namespace puzzletype {
+inline constexpr int regular = 0;
+inline constexpr int animated = 1;
+}  // namespace puzzletype
+
 // Indexed [column][row], 1-based; column and row 0 are unused.
 using Grid = std::array<std::array<int, maxGrid + 1>, maxGrid + 1>;
 
 // Direction codes: the way a piece travels into the hole.
 namespace dir {
+inline constexpr int none = 0;   // no move
 inline constexpr int right = 1;  // the piece left of the hole moves right; the hole moves left
 inline constexpr int left = 2;
 inline constexpr int down = 3;   // the piece above the hole moves down; the hole moves up
@@ -65,9 +78,9 @@ struct PuzzleState {
     int placedcount = 0;  // pieces lying in their home cell
 
     // Moves.
-    int movedir = 0;       // code of the move being made, 0 none
-    int lastdir = 0;       // code of the move before it
-    int computermove = 0;  // 1 while a B-key replay moves a piece (not recorded)
+    int movedir = dir::none;  // code of the move being made
+    int lastdir = dir::none;  // code of the move before it
+    int computermove = flag::off;  // on while a B-key replay moves a piece (not recorded)
     History solvestack;    // undo codes of the scramble, oldest at 1
     int solvetop = 0;
     History usermoves;     // undo codes of the player's moves not taken back, oldest at 1
@@ -88,12 +101,13 @@ struct PuzzleState {
     int colour = 0;    // this puzzle's hole, grid lines and clearing colour
     int colour2 = 0;   // this animated puzzle's board background
 
-    int animated = 0;     // 1 animated, 0 regular
-    int chosentype = 0;   // type chosen for the next puzzle: 0 regular, 1 animated
-    int typedrawn = 0;    // 1 once a construction outside title mode has run
-    int newmade = 0;      // 1 after a construction; the loop then builds no second puzzle
-    int freshpuzzle = 0;  // 1 after a construction; the computer then rebuilds its history
-    int anipaused = 0;    // 1 while an animated puzzle is paused
+    int animated = puzzletype::regular;    // the current puzzle's type
+    int chosentype = puzzletype::regular;  // type chosen for the next puzzle
+    // Flags, each flag::off or flag::on.
+    int typedrawn = flag::off;    // on once a construction outside title mode has run
+    int newmade = flag::off;      // on after a construction; the loop then builds no second puzzle
+    int freshpuzzle = flag::off;  // on after a construction; the computer then rebuilds its history
+    int anipaused = flag::off;    // on while an animated puzzle is paused
 };
 
 }  // namespace pelorix

@@ -8,6 +8,11 @@
 namespace pelorix::testing {
 namespace {
 
+// The colour of the coordinate picture's pixel (x, y), 0 <= x < 512, 0 <= y < 256.
+unsigned coordinatecolour(int x, int y) {
+    return 0x800000u | static_cast<unsigned>(x) << 8 | static_cast<unsigned>(y);
+}
+
 struct SpanCase {
     int frameleft, frametop;
     FrameSpan expected;
@@ -27,6 +32,36 @@ TEST(FrameSpan, CountsTheCellsUnderTheMovingPicture) {
         {101, 51, {2, 4, 2, 6}},
         {333, 164, {4, 6, 4, 8}},
         {-5, -5, {1, 3, 1, 5}},
+    }};
+    for (const SpanCase& c : cases) {
+        s.frameleft = c.frameleft;
+        s.frametop = c.frametop;
+        const FrameSpan span = g.game.framespan();
+        EXPECT_EQ(span.c0, c.expected.c0) << c.frameleft;
+        EXPECT_EQ(span.c1, c.expected.c1) << c.frameleft;
+        EXPECT_EQ(span.r0, c.expected.r0) << c.frametop;
+        EXPECT_EQ(span.r1, c.expected.r1) << c.frametop;
+    }
+}
+
+// The span's edges where a frame edge lands exactly on a cell boundary. Cells are 100 × 50 and
+// the picture 267 × 236, so the right edge is frameleft + 267 and the bottom frametop + 236. A
+// column spans from the first whose last unit cellx + 99 reaches frameleft, to the first whose
+// last unit reaches the right edge: a right edge one past a column's last unit reaches into the next.
+TEST(FrameSpan, EdgesOnACellBoundary) {
+    Game g;
+    PuzzleState& s = g.game.puzzle;
+    s.piecewidth = 100;
+    s.pieceheight = 50;
+    s.puzzlewidth = 6;
+    s.puzzleheight = 8;
+    const std::array<SpanCase, 6> cases{{
+        {100, 50, {1, 4, 1, 6}},   // left and top on the first cell's last unit
+        {33, 14, {1, 3, 1, 5}},    // right edge 300, bottom 250: on column 3's and row 5's last unit
+        {34, 15, {1, 4, 1, 6}},    // right edge 301, bottom 251: one unit into column 4 and row 6
+        {35, 16, {1, 4, 1, 6}},
+        {233, 114, {3, 5, 3, 7}},  // right edge 500: column 5's last unit
+        {234, 115, {3, 6, 3, 8}},  // right edge 501
     }};
     for (const SpanCase& c : cases) {
         s.frameleft = c.frameleft;
@@ -121,16 +156,88 @@ TEST(Composition, APieceShowsThePartOfTheSceneOverItsHomeCell) {
     }
 }
 
+// A moving picture whose every pixel encodes its own coordinates, so a drawn pixel tells exactly
+// which point of the picture it came from. The top bit keeps it apart from black and white.
+QImage coordinatepicture(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) picture.setPixel(x, y, coordinatecolour(x, y));
+    return picture;
+}
+
+// What a composed frame shows at offset (dx, dy) of cell (c, r): the scene point over the same
+// offset of the piece's home cell when that home cell lies in the span (colour2's white where the
+// point is off the picture), otherwise whatever was there before (`untouched`).
+unsigned expectedframepixel(const puzzlemaker2& w, const FrameSpan& span, int c, int r, int dx, int dy,
+                            unsigned untouched) {
+    const PuzzleState& s = w.puzzle;
+    const int p = s.board[c][r];
+    if (p == 0) return untouched;
+    const int hc = (p - 1) % s.puzzlewidth + 1, hr = (p - 1) / s.puzzlewidth + 1;
+    if (!span.contains(hc, hr)) return untouched;
+    const int sx = w.cellx(hc) + dx - s.frameleft, sy = w.celly(hr) + dy - s.frametop;
+    const bool onpicture = sx >= 0 && sx < 267 && sy >= 0 && sy < 236;
+    return onpicture ? coordinatecolour(sx, sy) : 0xFFFFFFu;
+}
+
+struct FrameCase {
+    int frameleft, frametop;
+};
+
+// Every piece is checked at its corners and next to them: a source shifted by one unit shows
+// the neighbouring point of the picture. The small puzzle follows a larger one, whose home
+// numbers stay in the tables beyond the small grid; a frame reaching past the grid must not draw
+// those stale home cells' pieces.
+TEST(Composition, EachPieceShowsExactlyTheScenePointsOverItsHomeCell) {
+    Game g(12);
+    g.fake.setAnimationPicture(coordinatepicture(267, 236));
+    g.buildtitle(6, 6, 1);
+    g.buildtitle(4, 4, 1);
+    puzzlemaker2& w = g.game;
+    PuzzleState& s = w.puzzle;
+    ASSERT_EQ(s.piecewidth, 188);
+    ASSERT_EQ(s.pieceheight, 96);
+    ASSERT_EQ(s.homeboard[5][1], 5) << "the larger puzzle's home numbers stay beyond the grid";
+    const std::array<FrameCase, 4> cases{{
+        {700, 2},    // columns 4-6, rows 1-3: the span reaches past the grid
+        {2, 200},    // columns 1-2, rows 3-5
+        {-100, -50}, // the picture hangs over the top-left corner
+        {300, 100},
+    }};
+    const unsigned untouched = 0x000000;
+    for (const FrameCase& f : cases) {
+        s.frameleft = f.frameleft;
+        s.frametop = f.frametop;
+        g.fake.fillBox(0, 0, 800, 400, 0);
+        w.composeframe();
+        const FrameSpan span = w.framespan();
+        for (int r = 1; r <= 4; ++r) {
+            for (int c = 1; c <= 4; ++c) {
+                for (int dx : {0, 1, 186}) {
+                    for (int dy : {0, 1, 94}) {
+                        const unsigned shown = g.fake.canvas().pixel(w.cellx(c) + dx, w.celly(r) + dy);
+                        ASSERT_EQ(shown, expectedframepixel(w, span, c, r, dx, dy, untouched))
+                            << "frame at " << f.frameleft << "," << f.frametop << " cell " << c << "," << r
+                            << " piece " << s.board[c][r] << " offset " << dx << "," << dy;
+                    }
+                }
+                // The grid-line strip at the cell's left is never drawn by the composition.
+                EXPECT_EQ(g.fake.canvas().pixel(w.cellx(c) - 1, w.celly(r) + 5), untouched) << c << "," << r;
+            }
+        }
+    }
+}
+
 // Starts the loop and returns once an animated title puzzle is in play.
 void untilanimatedtitle(Game& g, double ms) {
-    g.run(ms, [&] { return g.game.puzzle.animated == 1 && g.game.puzzle.solvetop > 0; });
+    g.run(ms, [&] { return g.game.puzzle.animated == puzzletype::animated && g.game.puzzle.solvetop > 0; });
 }
 
 std::uint64_t animatedseed() {
     for (std::uint64_t seed = 1;; ++seed) {
         Game g(seed);
         untilanimatedtitle(g, 1);
-        if (g.game.puzzle.animated == 1) return seed;
+        if (g.game.puzzle.animated == puzzletype::animated) return seed;
     }
 }
 
@@ -140,7 +247,7 @@ TEST(AnimationPace, APausedAnimationIsNeitherComposedNorMovedAndTheComputerWaits
     int left = 0, top = 0, stack = 0;
     long timer2 = 0;
     g.fake.afterYield = [&] {
-        if (!paused && g.game.puzzle.animated == 1 && g.game.puzzle.solvetop > 0) {
+        if (!paused && g.game.puzzle.animated == puzzletype::animated && g.game.puzzle.solvetop > 0) {
             g.game.puzzle.anipaused = 1;
             paused = true;
             left = g.game.puzzle.frameleft;
@@ -165,7 +272,7 @@ double framespersecond(const char* pace) {
     long steps = 0;
     int last = -1;
     g.fake.afterYield = [&] {
-        if (g.game.puzzle.animated != 1) return;
+        if (g.game.puzzle.animated != puzzletype::animated) return;
         if (last >= 0 && g.game.puzzle.frameleft != last) ++steps;
         last = g.game.puzzle.frameleft;
     };
@@ -190,7 +297,8 @@ TEST(AnimationPace, ANewPuzzleBuiltDuringAFrameWaitDoesNotStopTheAnimation) {
     int last = 0;
     g.fake.beforeYield = [&](bool) {
         // In the middle of a frame wait, a command stops the frame clock and builds a new puzzle.
-        if (!asked && g.game.puzzle.animated == 1 && g.fake.timerEnabled(TimerId::Timer2) && g.fake.nowMs() > 50) {
+        if (!asked && g.game.puzzle.animated == puzzletype::animated && g.fake.timerEnabled(TimerId::Timer2) &&
+            g.fake.nowMs() > 50) {
             g.fake.post(g.menu(Menu::newpuzzle));
             asked = true;
         }
@@ -208,8 +316,10 @@ TEST(AnimationPace, ANewPuzzleBuiltDuringAFrameWaitDoesNotStopTheAnimation) {
 TEST(FinishedDisplay, ARegularPuzzleIsRepaintedWhole) {
     Game g(1);
     g.fake.files["movepiece.Time"] = "0";
-    g.run(60000, [&] { return g.game.loop.puzzlestate == 4 && g.game.puzzle.animated == 0; });
-    ASSERT_EQ(g.game.loop.puzzlestate, 4);
+    g.run(60000, [&] {
+        return g.game.loop.puzzlestate == gamestate::finished && g.game.puzzle.animated == puzzletype::regular;
+    });
+    ASSERT_EQ(g.game.loop.puzzlestate, gamestate::finished);
     const QImage& picture = g.fake.windowPicture();
     for (int y = 0; y < 385; y += 7)
         for (int x = 0; x < 754; x += 11)
@@ -221,7 +331,7 @@ TEST(FinishedDisplay, AnAnimatedPuzzleIsClearedAndThePictureRoamsTheWholeArea) {
     g.fake.files["movepiece.Time"] = "0";
     int minleft = 100000, maxright = -100000, mintop = 100000, maxbottom = -100000;
     g.fake.afterYield = [&] {
-        if (g.game.loop.puzzlestate != 4 || g.game.puzzle.animated != 1) return;
+        if (g.game.loop.puzzlestate != gamestate::finished || g.game.puzzle.animated != puzzletype::animated) return;
         minleft = std::min(minleft, g.game.puzzle.frameleft);
         maxright = std::max(maxright, g.game.puzzle.frameleft + 269);
         mintop = std::min(mintop, g.game.puzzle.frametop);
@@ -229,10 +339,10 @@ TEST(FinishedDisplay, AnAnimatedPuzzleIsClearedAndThePictureRoamsTheWholeArea) {
     };
     double finishedAt = -1;
     g.run(60000, [&] {
-        if (g.game.loop.puzzlestate == 4 && finishedAt < 0) finishedAt = g.fake.nowMs();
+        if (g.game.loop.puzzlestate == gamestate::finished && finishedAt < 0) finishedAt = g.fake.nowMs();
         return finishedAt >= 0 && g.fake.nowMs() > finishedAt + 1000;
     });
-    ASSERT_EQ(g.game.loop.puzzlestate, 4);
+    ASSERT_EQ(g.game.loop.puzzlestate, gamestate::finished);
     // With no frame delay the picture crosses the area many times; it stays within it.
     EXPECT_GE(minleft, -1);
     EXPECT_LE(maxright, 754 + 1);

@@ -1,6 +1,7 @@
 // Start-up and the main loop on the virtual clock: settings, title puzzles, the set-up screen, idle waits, ending.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -30,7 +31,7 @@ TEST(Startup, WithoutSettingsFilesUsesTheDefaultsAndWritesTheTitlePictures) {
     EXPECT_EQ(w.loop.movetime, 1);
     EXPECT_EQ(w.loop.newtime, 100);
     EXPECT_EQ(w.loop.nwait4, 0);
-    EXPECT_EQ(w.loop.solvemode, 2);
+    EXPECT_EQ(w.loop.solvemode, solver::screensaver);
     EXPECT_TRUE(g.fake.menuChecked(Menu::tfast));
     EXPECT_FALSE(g.fake.menuChecked(Menu::tslow));
     EXPECT_EQ(g.fake.caption(), "Pelorix - (Click to begin)");
@@ -85,7 +86,7 @@ struct TitleRun {
                 types.push_back(s.animated);
                 events.emplace_back('B', g.fake.nowMs());
             }
-            if (g.game.loop.puzzlestate == 4 && !events.empty() && events.back().first == 'B')
+            if (g.game.loop.puzzlestate == gamestate::finished && !events.empty() && events.back().first == 'B')
                 events.emplace_back('F', g.fake.nowMs());
         };
         g.run(ms);
@@ -121,12 +122,12 @@ TEST(TitleMode, TheNextPuzzleFollowsAHundredTimesNewtimeAfterTheFinish) {
 TEST(TitleMode, AClickWhileSolvingOpensTheSetUpScreen) {
     Game g;
     g.fake.schedule(30, g.mouse(10, 10));
-    g.run(5000, [&] { return g.game.loop.phase == 1 && g.game.loop.started == 1; });
+    g.run(5000, [&] { return g.game.loop.phase == phase::play && g.game.loop.started == phase::play; });
     const puzzlemaker2& w = g.game;
     EXPECT_EQ(g.fake.caption(), "Pelorix");
-    EXPECT_EQ(w.loop.puzzlestate, 0);
-    EXPECT_EQ(w.loop.solvemode, 0);
-    EXPECT_EQ(w.puzzle.animated, 0);
+    EXPECT_EQ(w.loop.puzzlestate, gamestate::setupscreen);
+    EXPECT_EQ(w.loop.solvemode, solver::user);
+    EXPECT_EQ(w.puzzle.animated, puzzletype::regular);
     for (Control c : {Control::Label1, Control::Label2, Control::Label5, Control::Label8, Control::File1, Control::File2,
                       Control::Text1, Control::Text2, Control::Text3, Control::Command1})
         EXPECT_TRUE(g.fake.visible(c)) << design(c).name;
@@ -141,7 +142,7 @@ TEST(TitleMode, AClickDuringTheFinishedDisplayOpensASetUpScreenThatStaysOpen) {
     g.fake.files["movepiece.Time"] = "0";
     bool clicked = false;
     g.fake.beforeYield = [&](bool) {
-        if (!clicked && g.game.loop.puzzlestate == 4) {
+        if (!clicked && g.game.loop.puzzlestate == gamestate::finished) {
             g.fake.post(g.mouse(300, 200));
             clicked = true;
         }
@@ -150,8 +151,42 @@ TEST(TitleMode, AClickDuringTheFinishedDisplayOpensASetUpScreenThatStaysOpen) {
     ASSERT_TRUE(clicked);
     EXPECT_EQ(g.fake.caption(), "Pelorix");
     // The solved title board left behind must not be finished again under the set-up screen.
-    EXPECT_EQ(g.game.loop.puzzlestate, 0);
+    EXPECT_EQ(g.game.loop.puzzlestate, gamestate::setupscreen);
     EXPECT_TRUE(g.fake.visible(Control::Command1));
+}
+
+// The test above ends while the loop waits for the first event under the set-up screen, before the
+// pass reaches its finishing check. Here events keep coming: the solved title board beneath the
+// set-up screen must still not be finished, and a click on it must not build a puzzle.
+TEST(TitleMode, TheSetUpScreenOverASolvedTitleBoardOutlastsLaterEvents) {
+    Game g(2);
+    g.fake.files["movepiece.Time"] = "0";
+    bool clicked = false;
+    double setupAt = -1;
+    bool solvedbeneath = false;
+    g.fake.beforeYield = [&](bool) {
+        if (!clicked && g.game.loop.puzzlestate == gamestate::finished) {
+            g.fake.post(g.mouse(300, 200));
+            clicked = true;
+        }
+        if (setupAt < 0 && g.fake.visible(Control::Command1)) {
+            setupAt = g.fake.nowMs();
+            const PuzzleState& s = g.game.puzzle;
+            solvedbeneath = s.placedcount == s.puzzlewidth * s.puzzleheight - 1;
+            g.fake.schedule(setupAt + 100, g.key(keys::Left, Control::Text1));
+            g.fake.schedule(setupAt + 200, g.mouse(300, 200));
+            g.fake.schedule(setupAt + 300, g.mouse(10, 10));
+        }
+    };
+    g.run(20000);
+    ASSERT_TRUE(clicked);
+    ASSERT_GE(setupAt, 0);
+    ASSERT_TRUE(solvedbeneath);
+    EXPECT_EQ(g.game.loop.puzzlestate, gamestate::setupscreen);
+    EXPECT_EQ(g.fake.caption(), "Pelorix");
+    EXPECT_TRUE(g.fake.visible(Control::Command1));
+    EXPECT_TRUE(g.fake.visible(Control::Text1));
+    EXPECT_EQ(g.game.puzzle.solvetop, 0) << "a puzzle was built under the set-up screen";
 }
 
 TEST(TimerIntervals, ProductsRoundHalfToEvenWithinWhatATimerHolds) {
@@ -182,6 +217,10 @@ TEST(Finishing, InRegularComputerModeTheFinishedPictureStaysAndNewPuzzleBuildsOn
     ASSERT_GE(finishedAt, 0);
     // The title, Begin's puzzle, and the one New puzzle built a minute after the finish.
     EXPECT_EQ(built, 3);
+    // Every construction outside title mode announces itself, even one that follows another
+    // before the next yield: only Begin's and New puzzle's, the loop building none after it.
+    const auto& captions = g.fake.captions;
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), "Pelorix-(Creating new regular puzzle)"), 2);
     EXPECT_EQ(g.fake.caption(), "Pelorix-(Finished regular puzzle)");
 }
 
@@ -190,7 +229,7 @@ TEST(IdleWaits, TheSetUpScreenWaitsForEventsInsteadOfSpinning) {
     long yieldsAtSetup = -1;
     g.fake.schedule(5, g.mouse(10, 10));
     g.fake.afterYield = [&] {
-        if (yieldsAtSetup < 0 && g.game.loop.started == 1) yieldsAtSetup = g.fake.yields;
+        if (yieldsAtSetup < 0 && g.game.loop.started == phase::play) yieldsAtSetup = g.fake.yields;
     };
     g.run(600000);
     ASSERT_GE(yieldsAtSetup, 0);
@@ -222,7 +261,7 @@ TEST(IdleWaits, WithoutStopNothingToWaitForIsAFreezeThatTheFakeReports) {
     g.fake.stopWhen = nullptr;
     g.game.Form_Activate();
     EXPECT_EQ(g.fake.freezes, 1);
-    EXPECT_EQ(g.game.loop.puzzlestate, 0);
+    EXPECT_EQ(g.game.loop.puzzlestate, gamestate::setupscreen);
 }
 
 TEST(Ending, ClosingTheWindowEndsAtOnceFromAFrameWaitAndWritesNoSettings) {
@@ -247,7 +286,7 @@ TEST(Ending, ClosingTheWindowDuringTheFinishedDisplayEndsAtOnce) {
         g.fake.files["movepiece.Time"] = "0";
         double closedAt = -1;
         g.fake.beforeYield = [&](bool) {
-            if (closedAt < 0 && g.game.loop.puzzlestate == 4) {
+            if (closedAt < 0 && g.game.loop.puzzlestate == gamestate::finished) {
                 Event unload;
                 unload.kind = EventKind::Unload;
                 g.fake.post(unload);

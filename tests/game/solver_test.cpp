@@ -36,10 +36,10 @@ TEST(Solver, HandedOverAfterRandomPlayerMovesItSolvesWithinTheRecordedMoves) {
             ASSERT_EQ(boardfault(s), "") << "after player move " << i;
         }
         const int budget = s.usermovetop + s.solvetop;
-        game.loop.solvemode = 1;
-        game.loop.lastsolvemode = 0;
+        game.loop.solvemode = solver::computer;
+        game.loop.lastsolvemode = solver::user;
         game.loop.movetime = 0;
-        game.loop.puzzlestate = 3;
+        game.loop.puzzlestate = gamestate::inplay;
         int moves = 0;
         while (s.placedcount < w * h - 1 && moves <= budget) {
             game.computerstep();
@@ -95,9 +95,9 @@ TEST(Solver, SwitchingComputerModesMidPuzzleResynchronisesAndGoesOn) {
     const int newest = s.usermoves[pending];
 
     game.loop.movetime = 0;
-    game.loop.puzzlestate = 3;
-    game.loop.lastsolvemode = 0;
-    game.loop.solvemode = 1;
+    game.loop.puzzlestate = gamestate::inplay;
+    game.loop.lastsolvemode = solver::user;
+    game.loop.solvemode = solver::computer;
     game.computerstep();
     // The player's moves went on top, oldest first, and the newest was undone first.
     EXPECT_EQ(s.movedir, newest);
@@ -106,11 +106,11 @@ TEST(Solver, SwitchingComputerModesMidPuzzleResynchronisesAndGoesOn) {
     for (int i = 0; i < 10; ++i) game.computerstep();
 
     const int top = s.solvetop;
-    game.loop.lastsolvemode = 1;
-    game.loop.solvemode = 2;
+    game.loop.lastsolvemode = solver::computer;
+    game.loop.solvemode = solver::screensaver;
     game.computerstep();
     EXPECT_EQ(s.solvetop, top - 1);
-    game.loop.lastsolvemode = 2;
+    game.loop.lastsolvemode = solver::screensaver;
     while (s.placedcount < 24 && s.solvetop > 0) game.computerstep();
     EXPECT_TRUE(solved(s));
 }
@@ -120,7 +120,7 @@ TEST(Solver, ATitlePuzzleIsSolvedFinishedAndFollowedOnItsOwn) {
     g.fake.files["newpuzzle.Time"] = "2";
     int finished = 0, wasState = 0;
     g.fake.beforeYield = [&](bool) {
-        if (g.game.loop.puzzlestate == 4 && wasState != 4) ++finished;
+        if (g.game.loop.puzzlestate == gamestate::finished && wasState != 4) ++finished;
         wasState = g.game.loop.puzzlestate;
     };
     g.run(60000, [&] { return finished >= 3; });

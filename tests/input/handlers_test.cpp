@@ -39,8 +39,12 @@ std::vector<int> replaysequence(const puzzlemaker2& g) {
     return seq;
 }
 
-float centrex(const puzzlemaker2& g, int c) { return static_cast<float>(g.cellx(c)) + g.puzzle.piecewidth / 2.0f; }
-float centrey(const puzzlemaker2& g, int r) { return static_cast<float>(g.celly(r)) + g.puzzle.pieceheight / 2.0f; }
+float centrex(const puzzlemaker2& g, int c) {
+    return static_cast<float>(g.cellx(c)) + static_cast<float>(g.puzzle.piecewidth) / 2.0f;
+}
+float centrey(const puzzlemaker2& g, int r) {
+    return static_cast<float>(g.celly(r)) + static_cast<float>(g.puzzle.pieceheight) / 2.0f;
+}
 
 class InputTest : public ::testing::Test {
 protected:
@@ -157,32 +161,32 @@ TEST_F(MouseInput, OtherButtonsNeverMoveAPiece) {
         EXPECT_EQ(game.loop.inputlock, 1);
     }
     // Not even before the first click: the title stays, the turn is used.
-    game.loop.started = 0;
-    game.loop.phase = 0;
+    game.loop.started = phase::title;
+    game.loop.phase = phase::title;
     newturn();
     click(2, 1, 2);
-    EXPECT_EQ(game.loop.phase, 0);
-    EXPECT_EQ(game.loop.started, 0);
+    EXPECT_EQ(game.loop.phase, phase::title);
+    EXPECT_EQ(game.loop.started, phase::title);
     EXPECT_EQ(game.loop.inputlock, 1);
     EXPECT_EQ(layout(game), before);
 }
 
 TEST_F(MouseInput, FirstLeftClickLeavesTheTitleAndKeepsTheTurnOpen) {
-    game.loop.started = 0;
-    game.loop.phase = 1;
-    game.loop.puzzlestate = 4;  // the title's finished display
-    game.loop.solvemode = 2;
+    game.loop.started = phase::title;
+    game.loop.phase = phase::play;
+    game.loop.puzzlestate = gamestate::finished;  // the title's finished display
+    game.loop.solvemode = solver::screensaver;
     const auto before = layout(game);
     click(2, 1);
-    EXPECT_EQ(game.loop.puzzlestate, 3);
-    EXPECT_EQ(game.loop.phase, 5);
-    EXPECT_EQ(game.loop.started, 5);
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::inplay);
+    EXPECT_EQ(game.loop.phase, phase::titleclicked);
+    EXPECT_EQ(game.loop.started, phase::titleclicked);
     EXPECT_EQ(game.loop.inputlock, 0);
     EXPECT_EQ(layout(game), before);
 }
 
 TEST_F(MouseInput, ComputerSolvingIgnoresClicks) {
-    for (int mode : {1, 2}) {
+    for (int mode : {solver::computer, solver::screensaver}) {
         layplayableboard(game, 4, 4, 200, 100);
         game.loop.solvemode = mode;
         const auto before = layout(game);
@@ -193,30 +197,30 @@ TEST_F(MouseInput, ComputerSolvingIgnoresClicks) {
 }
 
 TEST_F(MouseInput, PausedIgnoresEveryPressAndKeepsTheTurnOpen) {
-    game.puzzle.animated = 1;
+    game.puzzle.animated = puzzletype::animated;
     game.puzzle.anipaused = 1;
     const auto before = layout(game);
     click(2, 1);
     EXPECT_EQ(layout(game), before);
     EXPECT_EQ(game.loop.inputlock, 0);
-    game.loop.started = 0;
+    game.loop.started = phase::title;
     click(2, 1);
-    EXPECT_EQ(game.loop.phase, 1);
+    EXPECT_EQ(game.loop.phase, phase::play);
     EXPECT_EQ(game.loop.inputlock, 0);
 }
 
 TEST_F(MouseInput, ClickOnAFinishedPuzzleEndsTheDisplayAndMovesNothing) {
-    game.loop.puzzlestate = 4;
+    game.loop.puzzlestate = gamestate::finished;
     const auto before = layout(game);
     click(2, 1);  // a piece next to the hole
-    EXPECT_EQ(game.loop.puzzlestate, 3);
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::inplay);
     EXPECT_EQ(layout(game), before);
     EXPECT_EQ(game.loop.inputlock, 1);
     EXPECT_EQ(game.puzzle.usermovetop, 0);
 }
 
 TEST_F(MouseInput, OtherStatesOnlyUseTheTurn) {
-    for (int state : {0, -5}) {
+    for (int state : {gamestate::setupscreen, gamestate::picturepanel}) {
         layplayableboard(game, 4, 4, 200, 100);
         game.loop.puzzlestate = state;
         const auto before = layout(game);
@@ -258,7 +262,7 @@ TEST_F(InputTurn, ClickAfterAnEdgeArrowStillActs) {
 }
 
 TEST_F(InputTurn, PauseAndTitleStepsLeaveTheTurnOpen) {
-    game.puzzle.animated = 1;
+    game.puzzle.animated = puzzletype::animated;
     game.puzzle.anipaused = 1;
     key(keys::Left);
     EXPECT_EQ(game.loop.inputlock, 0);
@@ -270,10 +274,10 @@ TEST_F(InputTurn, PauseAndTitleStepsLeaveTheTurnOpen) {
     EXPECT_EQ(game.puzzle.anipaused, 0);
     EXPECT_EQ(game.loop.inputlock, 1);
     newturn();
-    game.loop.started = 0;
+    game.loop.started = phase::title;
     click(2, 1);  // the title click
     EXPECT_EQ(game.loop.inputlock, 0);
-    EXPECT_EQ(game.loop.phase, 5);
+    EXPECT_EQ(game.loop.phase, phase::titleclicked);
     key(keys::Left);  // started is 5 now: the key acts in the same turn
     EXPECT_EQ(game.loop.inputlock, 1);
 }
@@ -454,13 +458,17 @@ TEST_F(KeyInput, BOnlySkipsZeroesThenFindsTheHistoriesEmpty) {
 }
 
 TEST_F(KeyInput, ComputerSolvingOrFinishedIgnoresArrowsAndBButEnterPauses) {
-    const int settings[][2] = {{3, 1}, {3, 2}, {4, 0}};  // puzzlestate, solvemode
+    const int settings[][2] = {
+        {gamestate::inplay, solver::computer},
+        {gamestate::inplay, solver::screensaver},
+        {gamestate::finished, solver::user},
+    };
     for (const auto& s : settings) {
         layplayableboard(game, 4, 4, 200, 100);
         movehole(game, 2, 2);
         game.puzzle.solvestack.set(1, dir::left);
         game.puzzle.solvetop = 1;
-        game.puzzle.animated = 1;
+        game.puzzle.animated = puzzletype::animated;
         game.loop.puzzlestate = s[0];
         game.loop.solvemode = s[1];
         const auto before = layout(game);
@@ -487,7 +495,7 @@ TEST_F(KeyInput, EnterPausesOnlyAnimatedPuzzles) {
     EXPECT_EQ(game.puzzle.anipaused, 0);
     EXPECT_EQ(game.loop.inputlock, 1);
     newturn();
-    game.puzzle.animated = 1;
+    game.puzzle.animated = puzzletype::animated;
     key(keys::Enter);
     EXPECT_EQ(game.puzzle.anipaused, 1);
     // Paused: arrows and B are ignored, the turn stays open; Enter resumes.
@@ -508,10 +516,10 @@ TEST_F(KeyInput, EnterPausesOnlyAnimatedPuzzles) {
 }
 
 TEST_F(KeyInput, BeforeTheFirstClickEveryKeyOnlyClosesTheTurn) {
-    game.loop.started = 0;
-    game.loop.phase = 1;
-    game.loop.solvemode = 2;
-    game.puzzle.animated = 1;
+    game.loop.started = phase::title;
+    game.loop.phase = phase::play;
+    game.loop.solvemode = solver::screensaver;
+    game.puzzle.animated = puzzletype::animated;
     movehole(game, 2, 2);
     game.puzzle.solvestack.set(1, dir::left);
     game.puzzle.solvetop = 1;
@@ -523,7 +531,7 @@ TEST_F(KeyInput, BeforeTheFirstClickEveryKeyOnlyClosesTheTurn) {
         EXPECT_EQ(game.puzzle.anipaused, 0);
         EXPECT_EQ(layout(game), before);
         EXPECT_EQ(game.puzzle.solvetop, 1);
-        EXPECT_EQ(game.loop.phase, 1);
+        EXPECT_EQ(game.loop.phase, phase::play);
     }
     // Even while paused the key closes the turn.
     game.puzzle.anipaused = 1;

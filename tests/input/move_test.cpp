@@ -74,8 +74,12 @@ std::vector<int> layout(const puzzlemaker2& g) {
 }
 
 // Centre of cell (c, r): a point the hit test puts in that cell.
-float centrex(const puzzlemaker2& g, int c) { return static_cast<float>(g.cellx(c)) + g.puzzle.piecewidth / 2.0f; }
-float centrey(const puzzlemaker2& g, int r) { return static_cast<float>(g.celly(r)) + g.puzzle.pieceheight / 2.0f; }
+float centrex(const puzzlemaker2& g, int c) {
+    return static_cast<float>(g.cellx(c)) + static_cast<float>(g.puzzle.piecewidth) / 2.0f;
+}
+float centrey(const puzzlemaker2& g, int r) {
+    return static_cast<float>(g.celly(r)) + static_cast<float>(g.puzzle.pieceheight) / 2.0f;
+}
 
 // ------------------------------------------------------------------------------------------------
 // shiftpiece / slidepiece: board, hole, placedcount
@@ -348,7 +352,7 @@ TEST_F(MoveRedraw, RegularPieceIsItsHomeRegionOfTheWindowPicture) {
 }
 
 TEST_F(MoveRedraw, AnimatedPieceOutsideTheFrameSpanShowsOnlyColour2) {
-    game.puzzle.animated = 1;
+    game.puzzle.animated = puzzletype::animated;
     game.puzzle.frameleft = 2000;  // far right of the board: no home cell of the grid is spanned
     game.puzzle.frametop = 2000;
     ASSERT_FALSE(game.framespan().contains(2, 1));
@@ -367,7 +371,7 @@ TEST_F(MoveRedraw, AnimatedPieceOutsideTheFrameSpanShowsOnlyColour2) {
 }
 
 TEST_F(MoveRedraw, AnimatedPieceInsideTheFrameSpanShowsTheFrameOverItsHome) {
-    game.puzzle.animated = 1;
+    game.puzzle.animated = puzzletype::animated;
     game.puzzle.frameleft = 30;
     game.puzzle.frametop = 20;
     ASSERT_TRUE(game.framespan().contains(2, 1));
@@ -462,10 +466,10 @@ TEST(MoveProperty, BuiltPuzzlesReplayToSolved) {
             ASSERT_EQ(game.puzzle.puzzleheight, size[1]);
             ASSERT_EQ(testing::boardfault(game.puzzle), "");
             ASSERT_EQ(game.puzzle.usermovetop, 0);
-            game.loop.started = 1;
-            game.loop.phase = 1;
-            game.loop.puzzlestate = 3;
-            game.loop.solvemode = 0;
+            game.loop.started = phase::play;
+            game.loop.phase = phase::play;
+            game.loop.puzzlestate = gamestate::inplay;
+            game.loop.solvemode = solver::user;
             std::mt19937 rng(static_cast<unsigned>(seed));
             for (int i = 0; i < 200; ++i) {
                 game.loop.inputlock = 0;

@@ -58,15 +58,24 @@ TEST(MenusSolving, CountdownFollowsScreenSaverMode) {
         bool timerBefore, timerAfter;
     };
     const Case cases[] = {
-        {"regular mode stops a running countdown", &puzzlemaker2::csolve_Click, 2, 4, true, false},
-        {"regular mode chosen again", &puzzlemaker2::csolve_Click, 1, 4, true, true},
-        {"regular mode in play keeps the pace", &puzzlemaker2::csolve_Click, 2, 3, true, true},
-        {"screen saver starts the countdown", &puzzlemaker2::csolves_Click, 0, 4, false, true},
-        {"screen saver from regular mode", &puzzlemaker2::csolves_Click, 1, 4, false, true},
-        {"screen saver chosen again", &puzzlemaker2::csolves_Click, 2, 4, false, false},
-        {"screen saver in play", &puzzlemaker2::csolves_Click, 0, 3, false, false},
-        {"screen saver under an open panel", &puzzlemaker2::csolves_Click, 0, -5, false, false},
-        {"user mode changes no timer", &puzzlemaker2::usolve_Click, 2, 4, true, true},
+        {"regular mode stops a running countdown", &puzzlemaker2::csolve_Click,
+         solver::screensaver, gamestate::finished, true, false},
+        {"regular mode chosen again", &puzzlemaker2::csolve_Click,
+         solver::computer, gamestate::finished, true, true},
+        {"regular mode in play keeps the pace", &puzzlemaker2::csolve_Click,
+         solver::screensaver, gamestate::inplay, true, true},
+        {"screen saver starts the countdown", &puzzlemaker2::csolves_Click,
+         solver::user, gamestate::finished, false, true},
+        {"screen saver from regular mode", &puzzlemaker2::csolves_Click,
+         solver::computer, gamestate::finished, false, true},
+        {"screen saver chosen again", &puzzlemaker2::csolves_Click,
+         solver::screensaver, gamestate::finished, false, false},
+        {"screen saver in play", &puzzlemaker2::csolves_Click,
+         solver::user, gamestate::inplay, false, false},
+        {"screen saver under an open panel", &puzzlemaker2::csolves_Click,
+         solver::user, gamestate::picturepanel, false, false},
+        {"user mode changes no timer", &puzzlemaker2::usolve_Click,
+         solver::screensaver, gamestate::finished, true, true},
     };
     for (const auto& c : cases) {
         FakePlatform fake(1);
@@ -93,28 +102,28 @@ void rununtil(FakePlatform& fake, double ms) {
 TEST(MenusSolving, ScreenSaverEndsAFinishedUserPuzzleAfterItsTime) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
-    game.loop.solvemode = 0;
-    game.loop.puzzlestate = 4;
+    game.loop.solvemode = solver::user;
+    game.loop.puzzlestate = gamestate::finished;
     game.loop.newtime = 100;
     fake.setTimerInterval(TimerId::Timer1, 10000);  // set when the puzzle was finished
     game.csolves_Click();
     rununtil(fake, 9000);
-    EXPECT_EQ(game.loop.puzzlestate, 4);
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::finished);
     rununtil(fake, 10500);
-    EXPECT_EQ(game.loop.puzzlestate, 3) << "the countdown ended the finished display";
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::inplay) << "the countdown ended the finished display";
 }
 
 TEST(MenusSolving, RegularModeKeepsAFinishedScreenSaverPuzzle) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
-    game.loop.solvemode = 2;
-    game.loop.puzzlestate = 4;
+    game.loop.solvemode = solver::screensaver;
+    game.loop.puzzlestate = gamestate::finished;
     fake.setTimerInterval(TimerId::Timer1, 10000);
     fake.setTimerEnabled(TimerId::Timer1, true);
     rununtil(fake, 5000);
     game.csolve_Click();
     rununtil(fake, 30000);
-    EXPECT_EQ(game.loop.puzzlestate, 4);
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::finished);
     EXPECT_EQ(game.loop.timerfired, 0);
 }
 

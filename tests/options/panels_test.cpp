@@ -28,14 +28,14 @@ protected:
         fake.refreshList(Control::File2);
         fake.setMenuVisible(Menu::puzzle7, true);
         fake.setMenuVisible(Menu::soptions, true);
-        game.loop.phase = 1;
-        game.loop.started = 1;
+        game.loop.phase = phase::play;
+        game.loop.started = phase::play;
         game.loop.begun = 1;
-        game.loop.puzzlestate = 3;
+        game.loop.puzzlestate = gamestate::inplay;
         game.loop.movetime = 1;
         game.loop.newtime = 100;
-        game.puzzle.animated = 0;
-        game.puzzle.chosentype = 0;
+        game.puzzle.animated = puzzletype::regular;
+        game.puzzle.chosentype = puzzletype::regular;
         game.puzzle.puzzlewidth = 4;
         game.puzzle.puzzleheight = 4;
         game.puzzle.picturefile = "beach.regular_picture";
@@ -68,18 +68,18 @@ TEST_F(PanelsTest, RegularPanelOverRegularPuzzleShowsItsPicture) {
                  Control::Text2, Control::Command2, Control::Command3});
     EXPECT_FALSE(fake.menuEnabled(Menu::puzzle7));
     EXPECT_FALSE(fake.menuEnabled(Menu::soptions));
-    EXPECT_EQ(game.loop.puzzlestate, -5);
-    EXPECT_EQ(game.panel.savedstate, 3);
-    EXPECT_EQ(game.puzzle.chosentype, 0);
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::picturepanel);
+    EXPECT_EQ(game.panel.savedstate, gamestate::inplay);
+    EXPECT_EQ(game.puzzle.chosentype, puzzletype::regular);
 }
 
 TEST_F(PanelsTest, RegularPanelOverAnimatedPuzzleShowsFirstRegularFile) {
-    game.puzzle.animated = 1;
-    game.puzzle.chosentype = 1;
+    game.puzzle.animated = puzzletype::animated;
+    game.puzzle.chosentype = puzzletype::animated;
     game.puzzle.picturefile = "waves.animation_picture";
     game.choosepicture_Click();
     EXPECT_EQ(fake.text(Control::Text3), "alps.regular_picture");
-    EXPECT_EQ(game.puzzle.chosentype, 0);
+    EXPECT_EQ(game.puzzle.chosentype, puzzletype::regular);
     EXPECT_EQ(game.panel.savedtype, 1);
 }
 
@@ -88,7 +88,7 @@ TEST_F(PanelsTest, AnimatedPanelTakesTheRegularListsPlace) {
     ASSERT_NE(fake.left(Control::File2), file1left);
     game.choosepicture2_Click();
     EXPECT_EQ(fake.text(Control::Text3), "waves.animation_picture");
-    EXPECT_EQ(game.puzzle.chosentype, 1);
+    EXPECT_EQ(game.puzzle.chosentype, puzzletype::animated);
     EXPECT_EQ(fake.left(Control::File2), file1left);
     expectshown({Control::Label5, Control::Text3, Control::File2, Control::Label1, Control::Text1, Control::Label2,
                  Control::Text2, Control::Command2, Control::Command3});
@@ -101,7 +101,7 @@ TEST_F(PanelsTest, EmptyListOpensNothing) {
     fake.refreshList(Control::File2);
     game.choosepicture2_Click();
     expectclosed(3);
-    EXPECT_EQ(game.puzzle.chosentype, 0);
+    EXPECT_EQ(game.puzzle.chosentype, puzzletype::regular);
     EXPECT_EQ(fake.text(Control::Text3), "beach.regular_picture");
 }
 
@@ -114,13 +114,13 @@ TEST_F(PanelsTest, CancelRestoresSizesFileAndType) {
     ASSERT_EQ(fake.text(Control::Text1), "7");
     ASSERT_EQ(fake.text(Control::Text2), "9");
     ASSERT_EQ(fake.text(Control::Text3), "waves.animation_picture");
-    ASSERT_EQ(game.puzzle.chosentype, 1);
+    ASSERT_EQ(game.puzzle.chosentype, puzzletype::animated);
 
     game.Command3_Click();
     EXPECT_EQ(fake.text(Control::Text1), "4");
     EXPECT_EQ(fake.text(Control::Text2), "4");
     EXPECT_EQ(fake.text(Control::Text3), "beach.regular_picture");
-    EXPECT_EQ(game.puzzle.chosentype, 0);
+    EXPECT_EQ(game.puzzle.chosentype, puzzletype::regular);
     expectclosed(3);
     EXPECT_EQ(fake.focus, Control::Form);
 }
@@ -129,18 +129,18 @@ TEST_F(PanelsTest, LastListClickedDecidesTheType) {
     fake.clickListEntry(Control::File1, 1);
     fake.yield(false);
     EXPECT_EQ(fake.text(Control::Text3), "beach.regular_picture");
-    EXPECT_EQ(game.puzzle.chosentype, 0);
+    EXPECT_EQ(game.puzzle.chosentype, puzzletype::regular);
 
     fake.clickListEntry(Control::File2, 0);
     fake.yield(false);
     EXPECT_EQ(fake.text(Control::Text3), "waves.animation_picture");
-    EXPECT_EQ(game.puzzle.chosentype, 1);
+    EXPECT_EQ(game.puzzle.chosentype, puzzletype::animated);
     EXPECT_EQ(fake.listIndex(Control::File1), -1) << "the regular list's selection is cleared";
     EXPECT_EQ(fake.listIndex(Control::File2), 0);
 
     fake.clickListEntry(Control::File1, 0);
     fake.yield(false);
-    EXPECT_EQ(game.puzzle.chosentype, 0);
+    EXPECT_EQ(game.puzzle.chosentype, puzzletype::regular);
     EXPECT_EQ(fake.listIndex(Control::File2), -1);
 }
 
@@ -170,7 +170,7 @@ TEST_F(PanelsTest, WidthIsCutWhenTheKeyIsReleased) {
 }
 
 TEST_F(PanelsTest, DoneWithRegularPictureEndsFinishedDisplayAndBuilds) {
-    game.loop.puzzlestate = 4;
+    game.loop.puzzlestate = gamestate::finished;
     fake.setVisible(Control::Picture1, true);
     game.choosepicture_Click();
     fake.clickListEntry(Control::File1, 0);
@@ -184,7 +184,7 @@ TEST_F(PanelsTest, DoneWithRegularPictureEndsFinishedDisplayAndBuilds) {
     EXPECT_FALSE(fake.visible(Control::Picture1));
     EXPECT_EQ(game.puzzle.newmade, 1);
     EXPECT_EQ(game.loop.movedue, 0);
-    EXPECT_EQ(game.puzzle.animated, 0);
+    EXPECT_EQ(game.puzzle.animated, puzzletype::regular);
     EXPECT_EQ(game.puzzle.picturefile, "alps.regular_picture");
     EXPECT_EQ(game.puzzle.puzzlewidth, 5);
     EXPECT_EQ(game.puzzle.puzzleheight, 3);
@@ -196,7 +196,7 @@ TEST_F(PanelsTest, DoneWithAnimatedPictureBuildsAnAnimatedPuzzle) {
     game.choosepicture2_Click();
     game.Command2_Click();
     expectclosed(3);
-    EXPECT_EQ(game.puzzle.animated, 1);
+    EXPECT_EQ(game.puzzle.animated, puzzletype::animated);
     EXPECT_EQ(game.puzzle.picturefile, "waves.animation_picture");
     EXPECT_EQ(game.loop.donepressed, 0);
 }
@@ -206,7 +206,7 @@ class PanelsBeginTest : public PanelsTest {
 protected:
     PanelsBeginTest() {
         game.loop.begun = 0;
-        game.loop.puzzlestate = 0;
+        game.loop.puzzlestate = gamestate::setupscreen;
         fake.setMenuVisible(Menu::puzzle7, false);
         fake.setMenuVisible(Menu::soptions, false);
         fake.setText(Control::Text3, fake.listEntry(Control::File1, 0));
@@ -225,8 +225,8 @@ TEST_F(PanelsBeginTest, BuildsTheChosenPuzzle) {
     EXPECT_TRUE(fake.menuVisible(Menu::puzzle7));
     EXPECT_TRUE(fake.menuVisible(Menu::soptions));
     expectshown({});
-    EXPECT_EQ(game.loop.puzzlestate, 3);
-    EXPECT_EQ(game.puzzle.animated, 0);
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::inplay);
+    EXPECT_EQ(game.puzzle.animated, puzzletype::regular);
     EXPECT_EQ(game.puzzle.picturefile, "alps.regular_picture");
     EXPECT_EQ(game.puzzle.puzzlewidth, 4);
     EXPECT_EQ(game.loop.movedue, 0);
@@ -244,7 +244,7 @@ TEST_F(PanelsBeginTest, BothListsEmptyOnlyMarksBegun) {
     EXPECT_FALSE(fake.menuVisible(Menu::puzzle7));
     EXPECT_TRUE(fake.timerEnabled(TimerId::Timer1));
     EXPECT_TRUE(fake.visible(Control::Command1));
-    EXPECT_EQ(game.loop.puzzlestate, 0);
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::setupscreen);
 }
 
 }  // namespace

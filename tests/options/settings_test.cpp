@@ -48,7 +48,7 @@ TEST(SettingsStartup, TheActivationReadsTheFilesAndTheTitleColours) {
     EXPECT_EQ(game.loop.nwait4, 1);
     EXPECT_TRUE(fake.menuChecked(Menu::tslow));
     EXPECT_EQ(game.puzzle.colour, 12);
-    const bool animated = game.puzzle.animated == 1;
+    const bool animated = game.puzzle.animated == puzzletype::animated;
     EXPECT_EQ(*fake.file(animated ? "title2.colour" : "title1.colour"), " 12 \r\n");
     EXPECT_EQ(*fake.file(animated ? "title1.colour" : "title2.colour"), "12") << "the other title was not built";
     EXPECT_EQ(game.puzzle.colour2, animated ? 4 : 15);
@@ -198,7 +198,7 @@ TEST(SettingsColours, MissingFilesAreNotCreated) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
     game.puzzle.picturename = "beach.regular_pic";
-    game.puzzle.animated = 1;
+    game.puzzle.animated = puzzletype::animated;
     game.puzzle.colour = 3;
     game.puzzle.colour2 = 15;
     game.readpicturecolours();
@@ -211,7 +211,7 @@ TEST(SettingsColours, NameDiffersInCaseOnlyOneFileRemains) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
     game.puzzle.picturename = "title2";
-    game.puzzle.animated = 1;
+    game.puzzle.animated = puzzletype::animated;
     fake.files["TITLE2.COLOUR"] = "6";
     fake.files["Title2.Colour2"] = "11";
     game.readpicturecolours();
@@ -226,7 +226,7 @@ TEST(SettingsColours, EmptyPictureNameReadsNothing) {
     FakePlatform fake(1);
     puzzlemaker2 game(fake);
     game.puzzle.picturename = "";
-    game.puzzle.animated = 1;
+    game.puzzle.animated = puzzletype::animated;
     game.puzzle.colour = 3;
     fake.files[".colour"] = "12";
     fake.files[".colour2"] = "12";

@@ -35,7 +35,7 @@ protected:
     TimingPanelsTest() {
         game.loop.movetime = 1;
         game.loop.newtime = 100;
-        game.loop.puzzlestate = 4;
+        game.loop.puzzlestate = gamestate::finished;
     }
 
     void expectclosed() {
@@ -43,7 +43,7 @@ protected:
             EXPECT_FALSE(fake.visible(c));
         EXPECT_TRUE(fake.menuEnabled(Menu::puzzle7));
         EXPECT_TRUE(fake.menuEnabled(Menu::soptions));
-        EXPECT_EQ(game.loop.puzzlestate, 4);
+        EXPECT_EQ(game.loop.puzzlestate, gamestate::finished);
         EXPECT_EQ(fake.focus, Control::Form);
     }
 
@@ -67,8 +67,8 @@ TEST_F(TimingPanelsTest, OpeningShowsTheFieldWhole) {
         EXPECT_TRUE(fake.visible(c.panel.label));
         EXPECT_TRUE(fake.visible(c.panel.box));
         EXPECT_EQ(fake.focus, c.panel.box);
-        EXPECT_EQ(game.loop.puzzlestate, 0);
-        EXPECT_EQ(game.panel.savedstate, 4);
+        EXPECT_EQ(game.loop.puzzlestate, gamestate::timingpanel);
+        EXPECT_EQ(game.panel.savedstate, gamestate::finished);
         EXPECT_FALSE(fake.menuEnabled(Menu::puzzle7));
         EXPECT_FALSE(fake.menuEnabled(Menu::soptions));
         (game.*c.panel.key)(keys::Escape, 0);
@@ -129,19 +129,19 @@ TEST_F(TimingPanelsTest, OtherKeysLeaveThePanelOpen) {
     fake.type(Control::Text4, "9");
     for (int key : {int{'9'}, keys::Left, keys::B, 8}) game.Text4_KeyDown(key, 0);
     EXPECT_TRUE(fake.visible(Control::Text4));
-    EXPECT_EQ(game.loop.puzzlestate, 0);
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::timingpanel);
     EXPECT_EQ(game.loop.movetime, 1);
     EXPECT_TRUE(fake.files.empty());
 }
 
 TEST_F(TimingPanelsTest, EnterClosesBothPanelsAndRestoresTheState) {
-    game.loop.puzzlestate = 3;
+    game.loop.puzzlestate = gamestate::inplay;
     game.cpicture_Click();
     fake.setVisible(Control::Label4, true);  // a stray label of the other panel is hidden as well
     fake.setText(Control::Text5, "30");
     game.Text5_KeyDown(keys::Enter, 0);
     for (Control c : {Control::Label4, Control::Text4, Control::Label6, Control::Text5}) EXPECT_FALSE(fake.visible(c));
-    EXPECT_EQ(game.loop.puzzlestate, 3);
+    EXPECT_EQ(game.loop.puzzlestate, gamestate::inplay);
     EXPECT_EQ(game.loop.newtime, 30);
 }
 

@@ -5,7 +5,6 @@
 
 #include "fakeplatform.h"
 #include "platform/canvas.h"
-#include "puzzle/history.h"
 
 namespace pelorix::testing {
 namespace {
@@ -90,21 +89,6 @@ TEST(Canvas, ShowingAPictureClearsAndDrawsItFromTheTopLeft) {
     EXPECT_EQ(canvas.pixel(49, 39), (qRgb(49, 39, 77) & 0xFFFFFFu));
     EXPECT_EQ(canvas.pixel(50, 10), white);
     EXPECT_EQ(canvas.pixel(79, 59), white);
-}
-
-TEST(History, ReadsZeroWhereNothingIsStoredAndGrowsWithoutLimit) {
-    History h;
-    EXPECT_EQ(h[0], 0);
-    EXPECT_EQ(h[5], 0);
-    h.set(0, 3);
-    EXPECT_EQ(h[0], 0);
-    for (int i = 1; i <= 250000; ++i) h.set(i, 1 + i % 4);
-    EXPECT_EQ(h[250000], 1 + 250000 % 4);
-    EXPECT_EQ(h[250001], 0);
-    h.set(7, 0);
-    EXPECT_EQ(h[7], 0);
-    h.clear();
-    EXPECT_EQ(h[3], 0);
 }
 
 }  // namespace

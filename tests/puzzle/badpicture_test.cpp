@@ -70,7 +70,7 @@ TEST(BadPictures, BeginWithAnUnloadablePictureBuildsFromThePreviousOne) {
             // Listed at start-up, then gone before Begin.
             g.fake.files["bad.regular_picture"] = "";
             g.fake.afterYield = [&] {
-                if (g.game.loop.started == 1) g.fake.files.erase("bad.regular_picture");
+                if (g.game.loop.started == phase::play) g.fake.files.erase("bad.regular_picture");
             };
         }
         const QImage before = g.fake.windowPicture();
@@ -80,7 +80,7 @@ TEST(BadPictures, BeginWithAnUnloadablePictureBuildsFromThePreviousOne) {
         EXPECT_EQ(g.game.puzzle.picturefile, "bad.regular_picture");
         EXPECT_EQ(g.fake.windowPicture(), before);
         EXPECT_EQ(boardfault(g.game.puzzle), "");
-        EXPECT_EQ(g.game.loop.puzzlestate, 3);
+        EXPECT_EQ(g.game.loop.puzzlestate, gamestate::inplay);
     }
 }
 

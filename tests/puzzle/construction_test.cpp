@@ -79,8 +79,8 @@ TEST(Construction, LeavesAFreshPuzzleInPlay) {
     EXPECT_GT(s.solvetop, 0);
     EXPECT_EQ(s.newmade, 1);
     EXPECT_EQ(s.freshpuzzle, 1);
-    EXPECT_EQ(g.game.loop.phase, 1);
-    EXPECT_EQ(g.game.loop.started, 0);
+    EXPECT_EQ(g.game.loop.phase, phase::play);
+    EXPECT_EQ(g.game.loop.started, phase::title);
     EXPECT_EQ(s.piecewidth, 754 / 5);
     EXPECT_EQ(s.pieceheight, 385 / 3);
     EXPECT_TRUE(s.anidx == 1 || s.anidx == -1);
@@ -90,12 +90,12 @@ TEST(Construction, LeavesAFreshPuzzleInPlay) {
 TEST(Construction, TitleModeReadsNoControlsAndKeepsCaptionAndState) {
     Game g(3);
     g.fake.setText(Control::Text1, "9");
-    g.game.loop.puzzlestate = 4;
+    g.game.loop.puzzlestate = gamestate::finished;
     g.buildtitle(4, 4, 1);
     EXPECT_EQ(g.game.puzzle.puzzlewidth, 4);
     EXPECT_EQ(g.fake.caption(), "Pelorix - (Click to begin)");
     EXPECT_TRUE(g.fake.captions.empty());
-    EXPECT_EQ(g.game.loop.puzzlestate, 4);
+    EXPECT_EQ(g.game.loop.puzzlestate, gamestate::finished);
     EXPECT_EQ(g.game.puzzle.picturefile, "title2.bmp");
     EXPECT_FALSE(g.fake.maximized);
     EXPECT_FALSE(g.fake.menuEnabled(Menu::dfgfgfg));
@@ -114,11 +114,17 @@ TEST(Construction, GridSizeComesFromTheBoxesWithinTwoToTwenty) {
         Game g;
         g.fake.setText(Control::Text1, c.text);
         g.fake.setText(Control::Text2, c.text);
+        g.game.loop.puzzlestate = gamestate::picturepanel;
         readgridsize(g.game);
         EXPECT_EQ(g.game.puzzle.puzzlewidth, c.size) << c.text;
         EXPECT_EQ(g.game.puzzle.puzzleheight, c.size) << c.text;
         EXPECT_EQ(g.fake.text(Control::Text1), c.shown) << c.text;
-        EXPECT_EQ(g.game.loop.puzzlestate, 3);
+        EXPECT_EQ(g.game.loop.puzzlestate, gamestate::picturepanel) << "reading the size changes no state";
+        // The construction that reads the size leaves the puzzle in play.
+        g.game.loop.phase = phase::play;
+        g.game.makenewpuzzle();
+        EXPECT_EQ(g.game.puzzle.puzzlewidth, c.size) << c.text;
+        EXPECT_EQ(g.game.loop.puzzlestate, gamestate::inplay);
     }
 }
 
@@ -134,16 +140,16 @@ TEST(Construction, ChosenAnimatedPictureMaximizesAndNamesTheColourFiles) {
     Game g;
     g.fake.files["comet.animation_picture"] = "not needed as a picture";
     g.fake.files["comet.animation_pic.colour2"] = "9";
-    g.game.loop.phase = 1;
+    g.game.loop.phase = phase::play;
     g.game.puzzle.dcolour2 = 15;
-    g.game.puzzle.chosentype = 1;
+    g.game.puzzle.chosentype = puzzletype::animated;
     g.fake.setText(Control::Text3, "comet.animation_picture");
     g.fake.setText(Control::Text1, "5");
     g.fake.setText(Control::Text2, "6");
     g.game.makenewpuzzle();
     const PuzzleState& s = g.game.puzzle;
     EXPECT_TRUE(g.fake.maximized);
-    EXPECT_EQ(s.animated, 1);
+    EXPECT_EQ(s.animated, puzzletype::animated);
     EXPECT_EQ(s.areawidth, 1280);
     EXPECT_EQ(s.piecewidth, 1280 / 5);
     EXPECT_EQ(s.pieceheight, 800 / 6);
@@ -178,7 +184,7 @@ TEST(Construction, RandomPicturesDrawTheTypeOnceAndThePictureFromItsList) {
         g.fake.refreshList(Control::File1);
         g.fake.refreshList(Control::File2);
         g.fake.setCheckValue(Control::Check1, 1);
-        g.game.loop.phase = 1;
+        g.game.loop.phase = phase::play;
         g.game.puzzle.typedrawn = c.typedrawn;
         g.game.puzzle.animated = c.animatedBefore;
         g.game.puzzle.picturefile = "before.bmp";
@@ -187,7 +193,7 @@ TEST(Construction, RandomPicturesDrawTheTypeOnceAndThePictureFromItsList) {
         const PuzzleState& s = g.game.puzzle;
         EXPECT_EQ(s.animated, c.animatedAfter) << c.what;
         EXPECT_EQ(s.typedrawn, 1) << c.what;
-        EXPECT_EQ(g.fake.menuEnabled(Menu::anispeed), s.animated == 1) << c.what;
+        EXPECT_EQ(g.fake.menuEnabled(Menu::anispeed), s.animated == puzzletype::animated) << c.what;
         if (*c.picturefile) {
             EXPECT_EQ(s.picturefile, c.picturefile) << c.what;
         } else {

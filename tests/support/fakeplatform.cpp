@@ -110,7 +110,6 @@ void FakePlatform::yield(bool mayWait) {
 void FakePlatform::restart(TimerId t) {
     Timer& timer = timer_(t);
     timer.due = now_ + static_cast<std::int64_t>(timer.interval) * 1000;
-    if (t == TimerId::Timer1) ++timer1Starts;
 }
 
 void FakePlatform::setTimerInterval(TimerId t, int milliseconds) {
@@ -167,13 +166,17 @@ bool FakePlatform::savePicture(PictureId picture, const std::string& name) {
     return writeTextFile(name, bytes.toStdString());
 }
 
+void FakePlatform::setAnimationPicture(const QImage& picture) {
+    animationPictureOriginal_ = picture;
+    animationPicture_ = toCanvasFormat(picture);
+}
+
 int FakePlatform::pictureOuterWidth() const { return design(Control::Picture1).width / twipsPerPixel; }
 int FakePlatform::pictureOuterHeight() const { return design(Control::Picture1).height / twipsPerPixel; }
 
 void FakePlatform::setText(Control control, const std::string& text) {
     if (state(control).text == text) return;
     state(control).text = text;
-    ++textChanges;
     Event change;
     change.kind = EventKind::TextChange;
     change.control = control;

@@ -25,7 +25,6 @@ public:
     explicit FakePlatform(std::uint64_t seed = 1);
 
     // --- test controls ---
-    std::int64_t nowMicros() const { return now_; }
     double nowMs() const { return static_cast<double>(now_) / 1000.0; }
     std::int64_t passCost = 100;  // microseconds of virtual time per non-waiting yield
     // Delivers `event` at the first yield at or after `atMs` of virtual time.
@@ -58,6 +57,8 @@ public:
     Canvas& canvas() { return canvas_; }
     const QImage& windowPicture() const { return windowPicture_; }
     const QImage& animationPicture() const { return animationPicture_; }
+    // Replaces Picture1's picture, the moving picture of animated puzzles.
+    void setAnimationPicture(const QImage& picture);
     std::vector<std::string> captions;  // every caption set, in order
 
     long yields = 0;
@@ -113,8 +114,6 @@ public:
     double timeOfDay() const override { return timeOfDaySeconds; }
 
     Control focus = Control::Form;
-    int textChanges = 0;  // TextChange events raised by setText
-    int timer1Starts = 0;  // times Timer1's countdown was (re)started
 
 private:
     struct ControlState {

@@ -53,12 +53,12 @@ void layplayableboard(puzzlemaker2& g, int w, int h, int pw, int ph) {
     s.computermove = 0;
     s.colour = 3;
     s.colour2 = 15;
-    s.animated = 0;
+    s.animated = puzzletype::regular;
     s.anipaused = 0;
-    g.loop.phase = 1;
-    g.loop.started = 1;
-    g.loop.puzzlestate = 3;
-    g.loop.solvemode = 0;
+    g.loop.phase = phase::play;
+    g.loop.started = phase::play;
+    g.loop.puzzlestate = gamestate::inplay;
+    g.loop.solvemode = solver::user;
     g.loop.inputlock = 0;
 }
 
