@@ -1,0 +1,66 @@
+// The game as a desktop screen-saver module: random puzzles solved one after another, nothing written.
+#include <algorithm>
+
+#include "game/puzzlemaker2.h"
+#include "options/numbers.h"
+#include "puzzle/construction.h"
+
+namespace pelorix {
+
+namespace {
+// The phase a finished screen-saver puzzle leaves behind (construction copies it into `started`,
+// and finishing a puzzle restores it): neither a title puzzle nor play, so the main loop builds
+// nothing itself and hands the next construction back to the saver's own loop, which draws the
+// puzzle's type anew each time.
+constexpr int saverfinished = 2;
+// The Slow animation pace: every frame waits for one tick of the frame clock, so an animated
+// puzzle never runs flat out.
+constexpr int slowpace = 1;
+}  // namespace
+
+void puzzlemaker2::Saver_Activate(int gridwidth, int gridheight) {
+    try {
+        // Unlike the window's start-up, the built-in pictures are not written out: a screen saver
+        // starts every time the user goes idle and leaves the folder as it found it.
+        platform_.refreshList(Control::File1);
+        platform_.refreshList(Control::File2);
+        readstartupsettings();
+        loop.nwait4 = slowpace;
+        loop.solvemode = 2;
+        platform_.setCheckValue(Control::Check1, 1);  // random pictures
+        // Construction reads the grid from the size boxes and bounds it there as well.
+        platform_.setText(Control::Text1, numbertext(std::clamp(gridwidth, minGrid, maxGrid)));
+        platform_.setText(Control::Text2, numbertext(std::clamp(gridheight, minGrid, maxGrid)));
+        platform_.randomize(platform_.timeOfDay());
+        const bool builtinonly =
+            platform_.listCount(Control::File1) == 0 && platform_.listCount(Control::File2) == 0;
+        for (;;) {
+            startsaverpuzzle(builtinonly);
+            do mainpass();
+            while (loop.phase != saverfinished);
+        }
+    } catch (const ProgramEnded&) {
+        // The saver was told to stop: nothing is saved on the way out.
+    }
+}
+
+void puzzlemaker2::startsaverpuzzle(bool builtinonly) {
+    loop.phase = saverfinished;
+    loop.puzzlestate = 3;
+    // Random pictures draw the type only when it has not been drawn yet: draw it for every puzzle.
+    puzzle.typedrawn = 0;
+    if (builtinonly) {
+        // A folder without pictures plays the built-in ones, drawn by lot as for the title puzzles.
+        const int r = static_cast<int>(platform_.random() * 2) + 1;
+        puzzle.animated = r - 1;
+        puzzle.picturefile = r == 1 ? "title1.bmp" : "title2.bmp";
+        puzzle.picturename = picturenameof(puzzle.picturefile);
+    }
+    platform_.setTimerEnabled(TimerId::Timer1, false);
+    platform_.setTimerEnabled(TimerId::Timer2, false);
+    makenewpuzzle();
+    loop.movedue = 0;
+    rearmtimer1();
+}
+
+}  // namespace pelorix
