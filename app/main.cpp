@@ -1,11 +1,16 @@
-// Pelorix: the sliding-block picture puzzle in its Qt window, playing in the current folder.
+// Pelorix: the sliding-block picture puzzle in its Qt window, playing in the current folder, or a
+// screen-saver module drawing into a window a screen-saver daemon hands over.
 #include <QApplication>
 #include <filesystem>
 
+#include "app/saver.h"
 #include "game/puzzlemaker2.h"
 #include "platform/qt/qtplatform.h"
 
 int main(int argc, char** argv) {
+    // Decided before any window exists: a screen saver draws into a window that is not its own.
+    if (const auto status = pelorix::app::runSaverIfAsked(argc, argv)) return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelorix"));
     pelorix::QtPlatform platform(std::filesystem::current_path());

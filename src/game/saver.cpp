@@ -36,8 +36,14 @@ void puzzlemaker2::Saver_Activate(int gridwidth, int gridheight) {
             platform_.listCount(Control::File1) == 0 && platform_.listCount(Control::File2) == 0;
         for (;;) {
             startsaverpuzzle(builtinonly);
-            do mainpass();
-            while (loop.phase != saverfinished);
+            do {
+                mainpass();
+                // The window was resized (a preview made full screen, say): a puzzle in play is
+                // built anew to fill it; a finished one stays on show until its time is up.
+                const bool resized = platform_.clientWidth() != static_cast<int>(puzzle.areawidth) ||
+                                     platform_.clientHeight() != static_cast<int>(puzzle.areaheight);
+                if (resized && loop.phase != saverfinished && loop.puzzlestate == 3) break;
+            } while (loop.phase != saverfinished);
         }
     } catch (const ProgramEnded&) {
         // The saver was told to stop: nothing is saved on the way out.
