@@ -64,7 +64,7 @@ struct TempFolder {
     std::filesystem::path path;
 };
 
-// Every file of a folder with its content, for before/after comparisons.
+// Every file of a folder with its content (size and hash for large ones), for before/after comparisons.
 std::vector<std::pair<std::string, std::string>> snapshot(const std::filesystem::path& folder);
 
 }  // namespace pelorix::testing
