@@ -39,7 +39,8 @@ bool catchTerminatingSignals() {
     action.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         if (::sigaction(sig, &action, nullptr) != 0) return false;
-    return true;
+    // A display that goes away must end the saver through its lost connection, not kill it.
+    return ::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
 }
 
 }  // namespace

@@ -93,6 +93,16 @@ TEST(SaverWindow, DestroyingTheWindowEndsTheSaverWithStatusZero) {
     EXPECT_EQ(saver.waitExit(1000), std::optional<int>(0));
 }
 
+TEST(SaverWindow, RootDrawsOnTheWholeScreen) {
+    TempFolder empty;
+    SaverProcess saver({"--root", empty.path.string()}, {});
+    // Every puzzle of the built-in pictures draws its left grid line in the default teal.
+    EXPECT_TRUE(within(5000, [] { return rootPixel(0, 300) == std::optional<std::uint32_t>(0x008080); }));
+    kill(saver.pid(), SIGTERM);
+    EXPECT_EQ(saver.waitExit(1000), std::optional<int>(0));
+    EXPECT_TRUE(fs::is_empty(empty.path));
+}
+
 TEST(SaverWindow, EveryTerminatingSignalEndsItWithStatusZero) {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(sig);

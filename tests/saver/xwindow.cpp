@@ -83,6 +83,22 @@ int XWindow::litPixels(int x, int y, int w, int h) const {
     return lit;
 }
 
+std::optional<std::uint32_t> rootPixel(int x, int y) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    std::optional<std::uint32_t> colour;
+    if (!xcb_connection_has_error(c)) {
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        auto* image = xcb_get_image_reply(
+            c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 1, 1, ~0u),
+            nullptr);
+        if (image && xcb_get_image_data_length(image) >= 4)
+            colour = *reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image)) & 0xFFFFFFu;
+        std::free(image);
+    }
+    xcb_disconnect(c);
+    return colour;
+}
+
 SaverProcess::SaverProcess(const std::vector<std::string>& args, const std::vector<std::string>& env,
                            const std::filesystem::path& stderrFile) {
     std::vector<std::string> argStore{PELORIX_EXE};

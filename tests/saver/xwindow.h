@@ -36,6 +36,9 @@ private:
     bool destroyed_ = false;
 };
 
+// The colour 0xRRGGBB of one pixel of the screen's root window; empty when it cannot be read.
+std::optional<std::uint32_t> rootPixel(int x, int y);
+
 // The built program started with an environment and arguments of the test's choosing.
 class SaverProcess {
 public:
