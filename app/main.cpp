@@ -1,5 +1,4 @@
-// Pelorix: the sliding-block picture puzzle in its Qt window, playing in the current folder, or a
-// screen-saver module drawing into a window a screen-saver daemon hands over.
+// Pelorix: the sliding-block picture puzzle in its Qt window, or a screen-saver module in a foreign window.
 #include <QApplication>
 #include <filesystem>
 

@@ -1,5 +1,4 @@
-// The screen-saver module on a real X server: it fills a window handed over, follows its size,
-// ends on signals and on the window's destruction, writes nothing, and refuses bad windows.
+// The saver on a real X server: fills a foreign window, follows its size, ends cleanly, writes nothing.
 #include <gtest/gtest.h>
 #include <signal.h>
 

@@ -1,5 +1,4 @@
-// The screen-saver platform: timers and events on Qt's loop, drawing sent to the foreign window in
-// paced updates, files read but never written.
+// The screen-saver platform: timers on Qt's loop, paced updates of the foreign window, files read only.
 #include "platform/qt/saverplatform.h"
 
 #include <QCoreApplication>
