@@ -2,7 +2,9 @@
 BUILD   ?= build
 PLAY    ?= $(BUILD)/play
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
-PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev
+# The screen-saver tests run the program in windows of a real X server.
+PACKAGES += xvfb xauth
 # The whole-process measures also need an X server, a screen grabber and an input driver.
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils imagemagick
 # The install test validates the desktop entry and the AppStream metadata.
@@ -51,6 +53,7 @@ bench: build
 	@$(MAKE) --no-print-directory install-missing WANT="$(BENCH_PACKAGES)"
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/pelorix_bench
 	bench/process.sh $(BUILD)/pelorix
+	bench/saver.sh $(BUILD)/pelorix
 
 # Installs under PREFIX (/usr/local unless given; use sudo for a system folder).
 # The list of installed files is kept apart: every `cmake --install` (the install test's too)

@@ -1,5 +1,5 @@
 // `pelorix --add FILE...`: imports each file and reports it on one line.
-#include "addpictures.h"
+#include "app/addpictures.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
 // The program's command line, read with QCommandLineParser into a plain result.
-#include "commandline.h"
+#include "app/commandline.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -38,16 +38,18 @@ void addPlayOptions(QCommandLineParser& parser) {
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to play in."), QStringLiteral("[FOLDER]"));
 }
 
-CommandLine parseCommandLine(const QStringList& arguments, const QString& currentFolder, const QString& version) {
+CommandLine parseCommandLine(const QStringList& arguments, const QString& currentFolder, const QString& version,
+                             const QString& saverWindow) {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    // Screen-saver daemons traditionally pass "-root" and "-window-id" with one dash.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            QStringLiteral("Show the version and exit."));
     parser.addOption(help);
     parser.addOption(versionOption);
     addPlayOptions(parser);
-    // Further run modes add their options here, before parsing.
+    addSaverOptions(parser);
 
     if (!parser.parse(arguments)) {
         QString why = parser.errorText();
@@ -61,7 +63,9 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& curren
         // The usage line names the program as users type it, whatever path started it.
         QString text = parser.helpText();
         const qsizetype end = text.indexOf(QLatin1Char('\n'));
-        text.replace(0, end, QStringLiteral("Usage: pelorix [options] [FOLDER]\n       pelorix [options] --add FILE..."));
+        text.replace(0, end, QStringLiteral("Usage: pelorix [options] [FOLDER]\n"
+                                                    "       pelorix [options] --add FILE...\n"
+                                                    "       pelorix --root | --window-id ID [--grid WxH] [FOLDER]"));
         result.message = text;
         return result;
     }
@@ -75,6 +79,12 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& curren
     CommandLine result;
     result.userFolder = parser.isSet(userFolderOption);
     QStringList positional = parser.positionalArguments();
+    result.saver = chooseRunMode(saverArgs(parser, saverWindow.toStdString()));
+    if (result.saver.mode == RunMode::Error) return fail(QString::fromStdString(result.saver.error));
+    if (result.saver.mode == RunMode::Saver) {
+        if (parser.isSet(addOption)) return fail(QStringLiteral("--add does not go with screen-saver mode"));
+        result.action = CommandLine::Action::Saver;
+    }
     if (parser.isSet(addOption)) {
         // With --add the names are pictures; the folder is the current one or the Pelorix folder.
         if (positional.isEmpty()) return fail(QStringLiteral("--add needs at least one picture file"));
@@ -87,6 +97,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& curren
     if (!positional.isEmpty() && result.userFolder)
         return fail(QStringLiteral("give either a folder or --user-folder, not both"));
     if (result.userFolder) return result;
+    // A screen saver with no folder named plays the Pelorix folder, without making it.
+    if (result.action == CommandLine::Action::Saver && positional.isEmpty()) return result;
 
     const QString named = positional.isEmpty() ? currentFolder : positional.first();
     const QFileInfo folder(QDir(currentFolder).absoluteFilePath(named));

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/saveroptions.h"
+
 class QCommandLineParser;
 
 namespace pelorix::app {
@@ -14,6 +16,7 @@ struct CommandLine {
         Play,   // open the window in `folder`
         Add,    // copy `files` into `folder` as pictures, then exit
         Print,  // print `message` and exit with `exitStatus` (help, version, errors)
+        Saver,  // run as a screen-saver module as `saver` says, with the pictures of `folder`
     };
     Action action = Action::Play;
     QString folder;           // the working folder (absolute); empty when `userFolder` decides it
@@ -21,14 +24,18 @@ struct CommandLine {
     QStringList files;        // the pictures to add
     int exitStatus = 0;       // 0 success, 2 a usage error
     QString message;          // Print: for standard output when `exitStatus` is 0, else standard error
+    RunChoice saver;          // Saver: the window to draw into and the grid
 };
 
 // The options of the program; further run modes add theirs to the same parser.
 void addPlayOptions(QCommandLineParser& parser);
 
 // Reads `arguments` (the program name first, as in argv). `currentFolder` is the folder relative
-// names start from. A named folder must exist and be enterable. Usage errors give Print with exit
-// status 2 and one line naming the fault.
-CommandLine parseCommandLine(const QStringList& arguments, const QString& currentFolder, const QString& version);
+// names start from; `saverWindow` is the value of XSCREENSAVER_WINDOW (empty when unset). A named
+// folder must exist and be enterable. Usage errors give Print with exit status 2 and one line
+// naming the fault. In saver mode without a named folder, `folder` is empty: the user's Pelorix
+// folder is meant, and nothing is made there.
+CommandLine parseCommandLine(const QStringList& arguments, const QString& currentFolder, const QString& version,
+                             const QString& saverWindow = {});
 
 }  // namespace pelorix::app

@@ -1,4 +1,4 @@
-// Pelorix: reads the command line, then plays in the chosen folder or adds pictures to it.
+// Pelorix: reads the command line, then plays in the chosen folder, adds pictures to it, or runs as a screen saver.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -7,11 +7,12 @@
 #include <filesystem>
 #include <optional>
 
-#include "addpictures.h"
-#include "commandline.h"
+#include "app/addpictures.h"
+#include "app/commandline.h"
+#include "app/saver.h"
 #include "game/puzzlemaker2.h"
 #include "platform/qt/qtplatform.h"
-#include "userfolder.h"
+#include "app/userfolder.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ int main(int argc, char** argv) {
     using pelorix::app::CommandLine;
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine command = pelorix::app::parseCommandLine(arguments, QDir::currentPath(), QStringLiteral(PELORIX_VERSION));
+    const CommandLine command = pelorix::app::parseCommandLine(arguments, QDir::currentPath(), QStringLiteral(PELORIX_VERSION),
+                                                               qEnvironmentVariable("XSCREENSAVER_WINDOW"));
 
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -51,6 +53,15 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);  // finds the samples beside the program
         const auto folder = workingFolder(command, err);
         return folder ? pelorix::app::addPictures(command.files, *folder, out, err) : 1;
+    }
+
+    if (command.action == CommandLine::Action::Saver) {
+        // A screen saver draws into a window that is not its own, so it needs no Qt window system:
+        // a core application with its event loop is enough. It reads the folder and makes nothing.
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Pelorix"));
+        const std::filesystem::path folder = command.folder.isEmpty() ? pelorix::app::pelorixFolderPath() : toPath(command.folder);
+        return pelorix::app::runSaver(command.saver, folder);
     }
 
     QApplication app(argc, argv);

@@ -1,5 +1,5 @@
 // The user's Pelorix folder: its place by the desktop's conventions, creation and sample seeding.
-#include "userfolder.h"
+#include "app/userfolder.h"
 
 #include <QCoreApplication>
 #include <QFile>

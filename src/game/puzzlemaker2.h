@@ -62,6 +62,16 @@ public:
     // True when the coming yield of a pass may wait: no step of the pass can act without an event.
     bool passisidle() const;
 
+    // --- game/: screen-saver module ---
+    // Runs the game as a desktop screen saver until the program ends: puzzles of a grid of
+    // `gridwidth` x `gridheight` (bounded to 2-20) follow one another, each from a picture drawn at
+    // random from the folder's regular and animated pictures (the built-in ones when it has none),
+    // solved by the computer in screen-saver mode. The stored paces apply, except that animated
+    // puzzles always run Slow. Asks the platform for no write: no pictures, no settings.
+    void Saver_Activate(int gridwidth, int gridheight);
+    // Builds the next screen-saver puzzle, drawing its type anew.
+    void startsaverpuzzle(bool builtinonly);
+
     // --- game/: drawing and animation ---
     void repaintpicture();
     void framestep();

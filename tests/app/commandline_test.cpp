@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <unistd.h>
 
-#include "commandline.h"
+#include "app/commandline.h"
 
 namespace pelorix::app {
 namespace {
@@ -55,6 +55,15 @@ TEST(CommandLine, Table) {
         {"add files", {"--add", "a.png", "b c.jpg"}, Action::Add, 0, ".", ""},
         {"add to the user folder", {"-u", "--add", "a.png"}, Action::Add, 0, "-", ""},
         {"add without files", {"--add"}, Action::Print, 2, "-", "--add needs"},
+        {"a screen saver on the root window", {"--root"}, Action::Saver, 0, "-", ""},
+        {"a screen saver, the daemons' one-dash form", {"-root"}, Action::Saver, 0, "-", ""},
+        {"a screen saver in a window", {"--window-id", "0x2c00007"}, Action::Saver, 0, "-", ""},
+        {"a screen saver with a folder", {"--root", "pics"}, Action::Saver, 0, "pics", ""},
+        {"a screen saver with a missing folder", {"--root", "nowhere"}, Action::Print, 2, "-", "no such folder"},
+        {"a window id that does not read", {"-window-id", "0xZZ"}, Action::Print, 2, "-", "not a window id"},
+        {"a grid that does not read", {"--root", "--grid", "wide"}, Action::Print, 2, "-", "--grid wants"},
+        {"a grid outside screen-saver mode is not looked at", {"--grid", "wide"}, Action::Play, 0, ".", ""},
+        {"adding in screen-saver mode", {"--root", "--add", "a.png"}, Action::Print, 2, "-", "screen-saver"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,6 +95,20 @@ TEST(CommandLine, FlagsAndFilesAreKept) {
     const CommandLine add = parseCommandLine({"pelorix", "--add", "x/a.png", "/abs/b.jpg"}, "/work", "1");
     EXPECT_FALSE(add.userFolder);
     EXPECT_EQ(add.files, (QStringList{"/work/x/a.png", "/abs/b.jpg"}));
+}
+
+TEST(CommandLine, TheSaverWindowComesFromTheEnvironmentUnlessAnIdIsGiven) {
+    const CommandLine fromEnv = parseCommandLine({"pelorix"}, "/tmp", "1", "0x1a");
+    EXPECT_EQ(fromEnv.action, Action::Saver);
+    EXPECT_EQ(fromEnv.saver.window, 0x1au);
+    EXPECT_EQ(fromEnv.saver.gridWidth, 4);
+    const CommandLine idWins = parseCommandLine({"pelorix", "--window-id", "77", "--grid", "6x3"}, "/tmp", "1", "0x1a");
+    EXPECT_EQ(idWins.saver.window, 77u);
+    EXPECT_EQ(idWins.saver.gridWidth, 6);
+    EXPECT_EQ(idWins.saver.gridHeight, 3);
+    const CommandLine badEnv = parseCommandLine({"pelorix"}, "/tmp", "1", "window");
+    EXPECT_EQ(badEnv.exitStatus, 2);
+    EXPECT_TRUE(badEnv.message.contains(QStringLiteral("XSCREENSAVER_WINDOW"))) << badEnv.message.toStdString();
 }
 
 TEST(CommandLine, AFolderThatCannotBeEnteredIsRefused) {

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "testfiles.h"
-#include "userfolder.h"
+#include "app/userfolder.h"
 
 namespace pelorix::testing {
 namespace {

@@ -1,0 +1,206 @@
+// The screen-saver platform: timers on Qt's loop, paced updates of the foreign window, files read only.
+#include "platform/qt/saverplatform.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QSocketNotifier>
+#include <QTime>
+#include <QTimer>
+#include <algorithm>
+
+#include "platform/design.h"
+#include "platform/pictures.h"
+#include "platform/qt/qtsupport.h"
+
+namespace pelorix {
+
+namespace {
+// Shown where nothing has been drawn: the black of an idle screen.
+constexpr unsigned saverBackground = 0x000000;
+// How often the window is looked at even when its socket stays quiet, so that its destruction is
+// noticed promptly whatever the game is waiting for.
+constexpr int watchIntervalMs = 100;
+
+qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
+}  // namespace
+
+SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem::path folder)
+    : target_(std::move(target)),
+      folder_(std::move(folder)),
+      windowPicture_(toCanvasFormat(builtinWindowPicture())),
+      animationPicture_(toCanvasFormat(builtinAnimationPicture())),
+      canvas_(target_->width(), target_->height(), saverBackground) {
+    for (int i = 0; i < controlCount; ++i) {
+        const ControlDesign& d = design(static_cast<Control>(i));
+        controls_[index(static_cast<Control>(i))].left = d.left;
+        if (d.kind == ControlKind::TextBox) controls_[index(static_cast<Control>(i))].text = std::string(d.caption);
+    }
+    for (int i = 0; i < menuCount; ++i) {
+        const MenuDesign& d = design(static_cast<Menu>(i));
+        menus_[index(static_cast<Menu>(i))] = {d.visible, d.enabled, d.checked};
+    }
+    for (std::size_t i = 0; i < timers_.size(); ++i) {
+        Timer& t = timers_[i];
+        t.qtimer = new QTimer;
+        t.qtimer->setTimerType(Qt::PreciseTimer);
+        const auto id = static_cast<TimerId>(i);
+        QObject::connect(t.qtimer, &QTimer::timeout, [this, id] { timerFired(id); });
+    }
+    timers_[index(TimerId::Timer1)].interval = timer1LaunchInterval;
+    timers_[index(TimerId::Timer2)].interval = timer2LaunchInterval;
+
+    displayNotifier_ = new QSocketNotifier(static_cast<qintptr>(target_->fd()), QSocketNotifier::Read);
+    QObject::connect(displayNotifier_, &QSocketNotifier::activated, [this] { watchWindow(); });
+    watchTimer_ = new QTimer;
+    QObject::connect(watchTimer_, &QTimer::timeout, [this] { watchWindow(); });
+    watchTimer_->start(watchIntervalMs);
+    flushTimer_ = new QTimer;
+    flushTimer_->setSingleShot(true);
+    QObject::connect(flushTimer_, &QTimer::timeout, [this] { flush(); });
+
+    // The window shows black until the first puzzle is drawn.
+    touch(QRect(0, 0, target_->width(), target_->height()));
+}
+
+SaverPlatform::~SaverPlatform() {
+    for (Timer& t : timers_) delete t.qtimer;
+    delete displayNotifier_;
+    delete watchTimer_;
+    delete flushTimer_;
+}
+
+// --- events ---
+
+void SaverPlatform::yield(bool mayWait) {
+    if (ended_) return;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    watchWindow();
+    if (mayWait && queue_.empty() && !ended_)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    // Only timer ticks are ever queued; ticks queued while these run wait for the next yield.
+    for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended_; --n) {
+        const Event event = queue_.front();
+        queue_.pop_front();
+        Timer& t = timers_[index(event.timer)];
+        t.pending = false;
+        if (t.enabled && sink_) sink_->dispatch(event);
+    }
+}
+
+void SaverPlatform::end() {
+    if (ended_) return;
+    ended_ = true;
+    queue_.clear();
+    for (Timer& t : timers_) t.qtimer->stop();
+    watchTimer_->stop();
+    flushTimer_->stop();
+    displayNotifier_->setEnabled(false);
+}
+
+void SaverPlatform::watchWindow() {
+    if (ended_) return;
+    const XcbTarget::Changes changes = target_->poll();
+    if (target_->gone()) {
+        end();
+        return;
+    }
+    if (changes.resized) {
+        canvas_.ensureSize(target_->width(), target_->height());
+        touch(QRect(0, 0, target_->width(), target_->height()));
+    }
+    if (!changes.exposed.isEmpty()) touch(changes.exposed);
+}
+
+// --- timers ---
+
+void SaverPlatform::timerFired(TimerId id) {
+    Timer& t = timers_[index(id)];
+    if (ended_ || !t.enabled || t.pending) return;  // at most one tick waits per timer
+    t.pending = true;
+    Event e;
+    e.kind = EventKind::TimerTick;
+    e.timer = id;
+    queue_.push_back(e);
+}
+
+void SaverPlatform::startCountdown(TimerId id) {
+    Timer& t = timers_[index(id)];
+    if (t.interval > 0 && !ended_)
+        t.qtimer->start(std::max(t.interval, tickFloorMs));
+    else
+        t.qtimer->stop();  // interval 0 gives no ticks
+}
+
+void SaverPlatform::setTimerInterval(TimerId id, int milliseconds) {
+    Timer& t = timers_[index(id)];
+    // The same interval again leaves a running countdown alone.
+    if (t.interval == milliseconds) return;
+    t.interval = std::max(milliseconds, 0);
+    if (t.enabled) startCountdown(id);
+}
+
+void SaverPlatform::setTimerEnabled(TimerId id, bool enabled) {
+    Timer& t = timers_[index(id)];
+    if (enabled) {
+        if (t.enabled) return;
+        t.enabled = true;
+        startCountdown(id);
+        return;
+    }
+    t.enabled = false;
+    t.qtimer->stop();
+    t.pending = false;
+    queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [id](const Event& e) { return e.timer == id; }),
+                 queue_.end());
+}
+
+// --- drawing ---
+
+void SaverPlatform::touch(const QRect& area) {
+    if (area.isEmpty() || ended_) return;
+    dirty_ |= area;
+    if (flushTimer_->isActive()) return;
+    const qint64 wait = std::clamp<qint64>(lastFlush_ + flushIntervalMs - nowMs(), 0, flushIntervalMs);
+    flushTimer_->start(static_cast<int>(wait));
+}
+
+void SaverPlatform::flush() {
+    if (ended_ || dirty_.isEmpty()) return;
+    target_->put(canvas_.image(), dirty_);
+    dirty_ = QRect();
+    lastFlush_ = nowMs();
+}
+
+void SaverPlatform::fillBox(int x1, int y1, int x2, int y2, int colour) { touch(canvas_.fillBox(x1, y1, x2, y2, colour)); }
+
+bool SaverPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) {
+    const QRect drawn = canvas_.copy(picture == PictureId::Window ? windowPicture_ : animationPicture_, dx, dy, w, h, sx, sy);
+    touch(drawn);
+    return !drawn.isEmpty();
+}
+
+bool SaverPlatform::loadPicture(const std::string& file) {
+    const auto path = folder_.find(file);
+    if (!path) return false;
+    auto picture = loadPictureFile(qt::toQPath(*path));
+    if (!picture) return false;
+    windowPicture_ = toCanvasFormat(*picture);
+    touch(canvas_.showPicture(windowPicture_));
+    return true;
+}
+
+int SaverPlatform::pictureOuterWidth() const { return design(Control::Picture1).width / twipsPerPixel; }
+int SaverPlatform::pictureOuterHeight() const { return design(Control::Picture1).height / twipsPerPixel; }
+
+// --- files and time ---
+
+void SaverPlatform::refreshList(Control list) { state(list).entries = folder_.list(design(list).pattern); }
+
+std::string SaverPlatform::listEntry(Control list, int i) const {
+    const auto& entries = state(list).entries;
+    return i >= 0 && i < static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(i)] : std::string();
+}
+
+double SaverPlatform::timeOfDay() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+
+}  // namespace pelorix

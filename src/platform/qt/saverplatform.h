@@ -1,0 +1,147 @@
+// The platform of the screen-saver module: draws into a foreign window, reads its folder, writes nothing.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <array>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/platform.h"
+#include "platform/random.h"
+#include "platform/workdir.h"
+#include "platform/qt/xcbtarget.h"
+
+class QSocketNotifier;
+class QTimer;
+
+namespace pelorix {
+
+// Implements the platform over a window handed over by a screen-saver daemon. The game draws on a
+// canvas the size of the window; changed areas go to the window at most `flushIntervalMs` apart.
+// There are no controls to show and no menus: their states are kept but nothing appears. Input is
+// never read (the daemon ends the saver on input). Every write of a file or picture is refused.
+// The program ends when the window is destroyed, the display is lost or `end` is called (from a
+// signal handler's notifier, say). Needs a QCoreApplication.
+class SaverPlatform final : public Platform {
+public:
+    // Fastest tick the timers give: the Slow animation pace asks for a frame every millisecond,
+    // which a screen saver cannot afford; a timer of shorter interval ticks at this pace instead.
+    static constexpr int tickFloorMs = 15;
+    // Shortest time between two updates of the window.
+    static constexpr int flushIntervalMs = 30;
+
+    // `target`: the window, already opened. `folder`: the folder of pictures and settings; it may
+    // be missing, which reads as empty.
+    SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem::path folder);
+    ~SaverPlatform() override;
+    SaverPlatform(const SaverPlatform&) = delete;
+    SaverPlatform& operator=(const SaverPlatform&) = delete;
+
+    // --- Platform ---
+    void setSink(EventSink* sink) override { sink_ = sink; }
+    void yield(bool mayWait) override;
+    void end() override;
+    bool ended() const override { return ended_; }
+    void setTimerInterval(TimerId timer, int milliseconds) override;
+    int timerInterval(TimerId timer) const override { return timers_[index(timer)].interval; }
+    void setTimerEnabled(TimerId timer, bool enabled) override;
+    bool timerEnabled(TimerId timer) const override { return timers_[index(timer)].enabled; }
+    void setCaption(const std::string& caption) override { caption_ = caption; }
+    std::string caption() const override { return caption_; }
+    void maximize() override {}  // the window is the daemon's: it already has the size it will have
+    int clientWidth() const override { return target_->width(); }
+    int clientHeight() const override { return target_->height(); }
+    void fillBox(int x1, int y1, int x2, int y2, int colour) override;
+    bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) override;
+    bool loadPicture(const std::string& file) override;
+    bool savePicture(PictureId, const std::string&) override { return false; }
+    int pictureInnerWidth() const override { return animationPicture_.width(); }
+    int pictureInnerHeight() const override { return animationPicture_.height(); }
+    int pictureOuterWidth() const override;
+    int pictureOuterHeight() const override;
+    void setVisible(Control control, bool visible) override { state(control).visible = visible; }
+    bool visible(Control control) const override { return state(control).visible; }
+    void setLeft(Control control, int twips) override { state(control).left = twips; }
+    int left(Control control) const override { return state(control).left; }
+    std::string text(Control control) const override { return state(control).text; }
+    void setText(Control control, const std::string& text) override { state(control).text = text; }
+    int checkValue(Control control) const override { return state(control).check; }
+    void setCheckValue(Control control, int value) override { state(control).check = value; }
+    void setFocus(Control) override {}
+    void refreshList(Control list) override;
+    int listCount(Control list) const override { return static_cast<int>(state(list).entries.size()); }
+    std::string listEntry(Control list, int index) const override;
+    int listIndex(Control) const override { return -1; }
+    void setMenuVisible(Menu entry, bool visible) override { menus_[index(entry)].visible = visible; }
+    bool menuVisible(Menu entry) const override { return menus_[index(entry)].visible; }
+    void setMenuEnabled(Menu entry, bool enabled) override { menus_[index(entry)].enabled = enabled; }
+    bool menuEnabled(Menu entry) const override { return menus_[index(entry)].enabled; }
+    void setMenuChecked(Menu entry, bool checked) override { menus_[index(entry)].checked = checked; }
+    bool menuChecked(Menu entry) const override { return menus_[index(entry)].checked; }
+    std::optional<std::string> readTextFile(const std::string& name) override { return folder_.readText(name); }
+    bool writeTextFile(const std::string&, const std::string&) override { return false; }
+    void randomize(double seed) override { random_.seed(seed); }
+    double random() override { return random_.next(); }
+    double timeOfDay() const override;
+
+private:
+    struct ControlState {
+        bool visible = false;
+        int left = 0;
+        std::string text;
+        int check = 0;
+        std::vector<std::string> entries;
+    };
+    struct MenuState {
+        bool visible = true, enabled = true, checked = false;
+    };
+    struct Timer {
+        QTimer* qtimer = nullptr;
+        bool enabled = false;
+        int interval = 0;
+        bool pending = false;  // a tick is queued
+    };
+
+    template <typename E>
+    static std::size_t index(E e) {
+        return static_cast<std::size_t>(e);
+    }
+    ControlState& state(Control c) { return controls_[index(c)]; }
+    const ControlState& state(Control c) const { return controls_[index(c)]; }
+
+    void timerFired(TimerId timer);
+    void startCountdown(TimerId timer);
+    // Reads the window's events: follows its size, repaints what was exposed, ends when it is gone.
+    void watchWindow();
+    // Marks an area for the next update of the window and makes sure that update comes.
+    void touch(const QRect& area);
+    void flush();
+
+    std::unique_ptr<XcbTarget> target_;
+    WorkDir folder_;
+    EventSink* sink_ = nullptr;
+    bool ended_ = false;
+    std::deque<Event> queue_;
+    RandomSource random_;
+    std::string caption_;
+    std::array<ControlState, controlCount> controls_{};
+    std::array<MenuState, menuCount> menus_{};
+    std::array<Timer, 2> timers_{};
+
+    QImage windowPicture_;
+    QImage animationPicture_;
+    Canvas canvas_;
+    QRect dirty_;
+    qint64 lastFlush_ = 0;
+
+    QSocketNotifier* displayNotifier_ = nullptr;
+    QTimer* flushTimer_ = nullptr;
+    QTimer* watchTimer_ = nullptr;
+};
+
+}  // namespace pelorix

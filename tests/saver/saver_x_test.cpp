@@ -1,0 +1,149 @@
+// The saver on a real X server: fills a foreign window, follows its size, ends cleanly, writes nothing.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "xwindow.h"
+
+namespace pelorix::testing {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+// Polls `done` every 20 ms for up to `ms`.
+template <typename F>
+bool within(int ms, F done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+void write(const fs::path& file, const std::string& content) { std::ofstream(file, std::ios::binary) << content; }
+
+// A folder of one regular picture larger than any test window, a hand-written colour file that
+// the window game would rewrite in its own form, and short pauses so that puzzles come quickly.
+struct PictureFolder : TempFolder {
+    PictureFolder() {
+        fs::copy_file(fs::path(PELORIX_SAMPLES) / "nebula.regular_picture", path / "nebula.regular_picture");
+        write(path / "nebula.regular_pic.colour", "12");
+        write(path / "newpuzzle.Time", " 5 \r\n");
+    }
+};
+
+// Waits until two looks at the window, some time apart, differ.
+bool changes(const XWindow& window, int ms) {
+    int w = 0, h = 0;
+    const auto first = window.pixels(w, h);
+    return within(ms, [&] {
+        int w2 = 0, h2 = 0;
+        return window.pixels(w2, h2) != first;
+    });
+}
+
+TEST(SaverWindow, FillsTheWindowWithMovingPiecesFollowsResizesAndEndsOnSigterm) {
+    PictureFolder folder;
+    const auto before = snapshot(folder.path);
+    XWindow window(640, 480);
+    SaverProcess saver({folder.path.string()}, {"XSCREENSAVER_WINDOW=" + window.hexId()});
+
+    ASSERT_TRUE(within(5000, [&] { return window.litPixels(0, 0, 640, 480) > 640 * 480 / 2; })) << "the window is drawn";
+    EXPECT_TRUE(changes(window, 3000)) << "pieces move";
+    EXPECT_TRUE(saver.running());
+
+    // Made larger, the window is filled to its new edges.
+    window.resize(900, 700);
+    EXPECT_TRUE(within(3000, [&] { return window.litPixels(660, 500, 230, 190) > 230 * 190 / 2; })) << "the new area is drawn";
+    EXPECT_TRUE(changes(window, 3000));
+
+    const auto sent = std::chrono::steady_clock::now();
+    kill(saver.pid(), SIGTERM);
+    const auto status = saver.waitExit(1000);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent);
+    ASSERT_TRUE(status) << "still running 1 s after SIGTERM";
+    EXPECT_EQ(*status, 0);
+    std::printf("exit %lld ms after SIGTERM\n", static_cast<long long>(took.count()));
+    EXPECT_EQ(snapshot(folder.path), before) << "no file is written, created or rewritten";
+}
+
+TEST(SaverWindow, APreviewOf200By150IsDrawnAndChanges) {
+    TempFolder empty;  // no pictures: the built-in ones play
+    XWindow window(200, 150);
+    SaverProcess saver({"--grid", "3x3", empty.path.string()}, {"XSCREENSAVER_WINDOW=" + std::to_string(window.id())});
+    ASSERT_TRUE(within(5000, [&] { return window.litPixels(0, 0, 200, 150) > 200 * 150 / 2; }));
+    EXPECT_TRUE(changes(window, 4000));
+    EXPECT_TRUE(fs::is_empty(empty.path));
+    kill(saver.pid(), SIGTERM);
+    EXPECT_EQ(saver.waitExit(1000), std::optional<int>(0));
+}
+
+TEST(SaverWindow, DestroyingTheWindowEndsTheSaverWithStatusZero) {
+    PictureFolder folder;
+    XWindow window(320, 240);
+    SaverProcess saver({"--window-id", window.hexId(), folder.path.string()}, {});
+    ASSERT_TRUE(within(5000, [&] { return window.litPixels(0, 0, 320, 240) > 0; }));
+    window.destroy();
+    EXPECT_EQ(saver.waitExit(1000), std::optional<int>(0));
+}
+
+TEST(SaverWindow, RootDrawsOnTheWholeScreen) {
+    TempFolder empty;
+    SaverProcess saver({"--root", empty.path.string()}, {});
+    // Every puzzle of the built-in pictures draws its left grid line in the default teal.
+    EXPECT_TRUE(within(5000, [] { return rootPixel(0, 300) == std::optional<std::uint32_t>(0x008080); }));
+    kill(saver.pid(), SIGTERM);
+    EXPECT_EQ(saver.waitExit(1000), std::optional<int>(0));
+    EXPECT_TRUE(fs::is_empty(empty.path));
+}
+
+TEST(SaverWindow, EveryTerminatingSignalEndsItWithStatusZero) {
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        TempFolder empty;
+        XWindow window(160, 120);
+        SaverProcess saver({empty.path.string()}, {"XSCREENSAVER_WINDOW=" + window.hexId()});
+        ASSERT_TRUE(within(5000, [&] { return window.litPixels(0, 0, 160, 120) > 0; }));
+        kill(saver.pid(), sig);
+        EXPECT_EQ(saver.waitExit(1000), std::optional<int>(0));
+    }
+}
+
+TEST(SaverWindow, AWindowThatCannotBeUsedGivesOneLineAndStatusTwo) {
+    XWindow existing(50, 50);
+    existing.destroy();  // an id that once was a window and is no more
+    struct Case {
+        const char* what;
+        std::vector<std::string> args, env;
+    };
+    const Case cases[] = {
+        {"destroyed window in the environment", {}, {"XSCREENSAVER_WINDOW=" + existing.hexId()}},
+        {"never-made window id", {"--window-id", "0x7ffffff0"}, {}},
+        {"id that is no number", {}, {"XSCREENSAVER_WINDOW=screen"}},
+        {"--window-id 0", {"--window-id", "0"}, {}},
+        {"bad grid", {"--root", "--grid", "wide"}, {}},
+        {"no display", {"--root"}, {"DISPLAY=:9999"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        const fs::path err = folder.path / "stderr.txt";
+        SaverProcess saver(c.args, c.env, err);
+        EXPECT_EQ(saver.waitExit(5000), std::optional<int>(2));
+        std::ifstream in(err);
+        std::string line, more;
+        std::getline(in, line);
+        EXPECT_EQ(line.rfind("pelorix: ", 0), 0u) << line;
+        EXPECT_FALSE(std::getline(in, more)) << "a second line: " << more;
+        fs::remove(err);
+        EXPECT_TRUE(fs::is_empty(folder.path));
+    }
+}
+
+}  // namespace
+}  // namespace pelorix::testing
