@@ -19,7 +19,6 @@
 namespace pelorix {
 
 using qt::qstr;
-using qt::toQPath;
 using qt::windowBackground;
 
 QtPlatform::QtPlatform(std::filesystem::path workdir)
@@ -227,10 +226,17 @@ bool QtPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h, in
     return !drawn.isEmpty();
 }
 
+QSize QtPlatform::shownArea() const {
+    // The window can show at most the largest screen's free area (or more, if it was made larger).
+    QSize area = canvas_.image().size();
+    for (const QScreen* screen : QGuiApplication::screens()) area = area.expandedTo(screen->availableGeometry().size());
+    return area;
+}
+
 bool QtPlatform::loadPicture(const std::string& file) {
     const auto path = workdir_.find(file);
     if (!path) return false;
-    auto picture = loadPictureFile(toQPath(*path));
+    auto picture = loadPictureFile(*path, shownArea());
     if (!picture) return false;
     windowPictureOriginal_ = std::move(*picture);
     windowPicture_ = toCanvasFormat(windowPictureOriginal_);

@@ -155,6 +155,8 @@ private:
     // Shows on the actions exactly the check marks the game set.
     void showChecks(Menu entry);
     void repaint(const QRect& area);
+    // The largest part of a picture the window could ever show, from its top-left corner.
+    QSize shownArea() const;
     // Processes events until `done` holds or `timeoutMs` passed.
     void waitUntil(const std::function<bool()>& done, int timeoutMs);
     qt::FileListWidget* list(Control control) const;
