@@ -76,6 +76,8 @@ void puzzlemaker2::framewait(bool orDone) {
 
 void puzzlemaker2::framestep() {
     composeframe();
+    // Fast runs as fast as the loop goes, and showing each frame is part of that pace.
+    if (loop.nwait4 == 0) platform_.showFrame();
     if (loop.nwait4 != 0) framewait(false);
     if (puzzle.anipaused == 0)
         movingstep(puzzle.piecewidth * puzzle.puzzlewidth, puzzle.pieceheight * puzzle.puzzleheight);
@@ -95,6 +97,7 @@ void puzzlemaker2::finishedframe() {
         platform_.fillBox(puzzle.frameleft - 2, puzzle.frametop - 2, puzzle.frameleft + ow + 2, puzzle.frametop + oh + 2,
                           puzzle.colour2);
         platform_.copyPicture(PictureId::Picture1, puzzle.frameleft, puzzle.frametop, ow, oh, 0, 0);
+        if (loop.nwait4 == 0) platform_.showFrame();
     }
     if (!panel && puzzle.anipaused == 0)
         movingstep(static_cast<int>(puzzle.areawidth), static_cast<int>(puzzle.areaheight));

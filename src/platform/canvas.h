@@ -9,12 +9,20 @@ namespace pelorix {
 // Keeps everything drawn on it; grows (never shrinks) with the window. All coordinates are
 // client pixels. Every drawing call returns the rectangle it changed (empty if none), so the
 // window can repaint just that part.
+//
+// A filled box is held back until the next call: when that call is a copy, the part of the box
+// the copy covers is not filled at all. A frame's "fill a cell, then copy a picture over it"
+// thus writes each pixel once, and the pixels come out exactly as if the box had been filled.
 class Canvas {
 public:
     // `background`: 0xRRGGBB shown where nothing has been drawn.
     Canvas(int width, int height, unsigned background);
 
-    const QImage& image() const { return image_; }
+    // The surface with everything drawn so far.
+    const QImage& image() const {
+        settle();
+        return image_;
+    }
     // Grows the surface to at least width × height; drawn pixels are kept.
     void ensureSize(int width, int height);
     unsigned pixel(int x, int y) const;  // 0xRRGGBB; 0 outside
@@ -28,8 +36,13 @@ public:
     QRect showPicture(const QImage& picture);
 
 private:
-    QImage image_;
+    // Fills the held-back box, less `covered` (which the caller is about to draw over).
+    void settle(const QRect& covered = {}) const;
+
+    mutable QImage image_;
     unsigned background_;
+    mutable QRect pendingBox_;  // a filled box not yet written; empty when none
+    mutable unsigned pendingValue_ = 0;
 };
 
 // Converts any picture to the surface's pixel format, so copies are plain row copies.

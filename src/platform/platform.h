@@ -53,6 +53,10 @@ public:
     // Copies a w × h region at (sx, sy) of a picture to (dx, dy), unscaled. Only the part of the
     // region that lies inside the picture is drawn. Returns false when nothing could be drawn.
     virtual bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) = 0;
+    // Drawing reaches the screen at the display's pace (at most once per refresh, only what
+    // changed). `showFrame` instead puts everything drawn so far on screen at the next yield, so
+    // that showing a frame is part of the cost of the pass that drew it.
+    virtual void showFrame() {}
     // Loads a picture file (format decided by content) as the window's background picture and
     // shows it from the top-left corner. Returns false and keeps the old picture on failure.
     virtual bool loadPicture(const std::string& file) = 0;

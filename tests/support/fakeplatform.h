@@ -82,6 +82,7 @@ public:
     int clientHeight() const override { return clientHeight_; }
     void fillBox(int x1, int y1, int x2, int y2, int colour) override;
     bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) override;
+    void showFrame() override { ++framesShown; }
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId picture, const std::string& file) override;
     int pictureInnerWidth() const override { return animationPicture_.width(); }
@@ -115,6 +116,7 @@ public:
 
     Control focus = Control::Form;
     int textChanges = 0;  // TextChange events raised by setText
+    int framesShown = 0;  // calls of showFrame
     int timer1Starts = 0;  // times Timer1's countdown was (re)started
 
 private:

@@ -209,9 +209,9 @@ void QtPlatform::maximize() {
 
 // --- drawing and pictures ---
 
-void QtPlatform::repaint(const QRect& area) {
-    if (!area.isEmpty()) canvasWidget_->update(area);
-}
+void QtPlatform::repaint(const QRect& area) { canvasWidget_->changed(area); }
+
+void QtPlatform::showFrame() { canvasWidget_->showChanges(); }
 
 void QtPlatform::fillBox(int x1, int y1, int x2, int y2, int colour) {
     canvas_.ensureSize(clientWidth(), clientHeight());

@@ -6,6 +6,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
 
 #include "platform/design.h"
 
@@ -84,6 +87,35 @@ CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), c
     setFocusPolicy(Qt::StrongFocus);
     // Everything is painted from the canvas; no background fill is needed first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    pace_.setSingleShot(true);
+    pace_.setTimerType(Qt::PreciseTimer);
+    connect(&pace_, &QTimer::timeout, this, [this] { showChanges(); });
+    sinceShown_.start();
+}
+
+int CanvasWidget::refreshMs() const {
+    const QWindow* handle = window()->windowHandle();
+    const QScreen* screen = handle ? handle->screen() : nullptr;
+    const double hz = screen ? screen->refreshRate() : 0;
+    // A screen that reports no sensible rate is taken to refresh sixty times a second.
+    return hz >= 20 && hz <= 1000 ? std::max(1, static_cast<int>(1000.0 / hz)) : 16;
+}
+
+void CanvasWidget::changed(const QRect& area) {
+    if (area.isEmpty()) return;
+    changed_ += area;
+    if (pace_.isActive()) return;
+    const qint64 wait = refreshMs() - sinceShown_.elapsed();
+    pace_.start(static_cast<int>(std::max<qint64>(wait, 0)));
+}
+
+void CanvasWidget::showChanges() {
+    pace_.stop();
+    if (changed_.isEmpty()) return;
+    // Qt paints all updates asked for before the next turn of the event loop in one go.
+    update(changed_);
+    changed_ = QRegion();
+    sinceShown_.restart();
 }
 
 QSize CanvasWidget::sizeHint() const { return {launchClientWidth, launchClientHeight}; }

@@ -1,7 +1,10 @@
 // The Qt widgets behind the window: the drawing surface widget, the file list, and the key mapping.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QListWidget>
+#include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -24,9 +27,20 @@ int buttonCode(Qt::MouseButton button);
 // The window's client area: paints the persistent canvas and reports presses and keys on the
 // board. Presses on child controls and keys typed into a focused child control are not the
 // board's and are not reported.
+//
+// Drawing on the canvas is put on screen at the display's pace: changed areas gather until the
+// next refresh and are then painted together, so a game drawing a thousand frames a second costs
+// the screen only sixty paints.
 class CanvasWidget final : public QWidget {
 public:
     CanvasWidget(Canvas& canvas, QWidget* parent);
+
+    // Marks `area` of the canvas changed; it is painted at the next display refresh.
+    void changed(const QRect& area);
+    // Paints everything changed so far at the next turn of the event loop, whatever the pace.
+    void showChanges();
+    // Milliseconds between two refreshes of the screen the widget is on.
+    int refreshMs() const;
 
     std::function<void(const Event&)> post;  // receives MouseDown and KeyDown events
     std::function<void()> resized;           // after the widget (and canvas) changed size
@@ -46,6 +60,9 @@ private:
     bool childHasFocus() const;
 
     Canvas& canvas_;
+    QRegion changed_;         // changed and not yet asked to be painted
+    QTimer pace_;             // fires at the next refresh while something waits
+    QElapsedTimer sinceShown_;  // since changes were last asked to be painted
 };
 
 // A file list: a click on an entry (or a keyboard move of the selection) reports a click; a
