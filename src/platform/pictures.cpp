@@ -59,7 +59,11 @@ private:
 // The header of a non-interlaced PNG with its height cut to `rows`; empty when `device` holds no
 // such PNG.
 QByteArray pngHeaderWithRows(QIODevice& device, int rows) {
-    const QByteArray header = device.peek(pngHeaderBytes);
+    // The reader has already looked at the header, so the device may stand anywhere.
+    const qint64 was = device.pos();
+    if (!device.seek(0)) return {};
+    const QByteArray header = device.read(pngHeaderBytes);
+    device.seek(was);
     if (header.size() != pngHeaderBytes || !header.startsWith("\x89PNG\r\n\x1a\n") || header.mid(12, 4) != "IHDR")
         return {};
     if (header[28] != 0) return {};  // interlaced rows are spread over the whole file
