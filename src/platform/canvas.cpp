@@ -1,10 +1,8 @@
-// Filled boxes and clipped picture copies on the window's persistent QImage.
+// Filled boxes and clipped picture copies on the window's persistent QImage, each pixel written once.
 #include "platform/canvas.h"
 
 #include <algorithm>
 #include <cstring>
-
-#include <QRegion>
 
 #include "platform/palette.h"
 
@@ -13,6 +11,8 @@ namespace pelorix {
 namespace {
 constexpr QImage::Format surfaceFormat = QImage::Format_RGB32;
 constexpr unsigned opaque = 0xFF000000u;
+// Known fills kept at most; a 20 × 20 grid needs 400. Past it, all are forgotten (only cost).
+constexpr std::size_t maxKnownFills = 1024;
 }  // namespace
 
 QImage toCanvasFormat(const QImage& picture) {
@@ -24,17 +24,44 @@ Canvas::Canvas(int width, int height, unsigned background)
     image_.fill(opaque | background_);
 }
 
+void Canvas::fill(const QRect& part, unsigned value) const {
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        auto* row = reinterpret_cast<unsigned*>(image_.scanLine(y));
+        std::fill(row + part.left(), row + part.right() + 1, value);
+    }
+    changed_ += part;
+}
+
+void Canvas::forget(const QRect& area) const {
+    if (area.isEmpty()) return;
+    std::erase_if(known_, [&](const KnownFill& k) { return k.box.intersects(area); });
+}
+
 void Canvas::settle(const QRect& covered) const {
     if (pendingBox_.isEmpty()) return;
     const QRect box = pendingBox_;
+    const unsigned value = pendingValue_;
     pendingBox_ = QRect();
-    const QRegion rest = covered.isEmpty() ? QRegion(box) : QRegion(box).subtracted(QRegion(covered));
-    for (const QRect& part : rest) {
-        for (int y = part.top(); y <= part.bottom(); ++y) {
-            auto* row = reinterpret_cast<unsigned*>(image_.scanLine(y));
-            std::fill(row + part.left(), row + part.right() + 1, pendingValue_);
-        }
+
+    // Other boxes this one overlaps are no longer known.
+    std::erase_if(known_, [&](const KnownFill& k) { return k.box != box && k.box.intersects(box); });
+    QRegion rest = covered.isEmpty() ? QRegion(box) : QRegion(box).subtracted(QRegion(covered));
+    const QRect drawn = covered.intersected(box);
+    auto same = std::find_if(known_.begin(), known_.end(), [&](const KnownFill& k) { return k.box == box; });
+    if (same != known_.end() && same->value == value) {
+        // Only what the last copy into this box drew needs the colour again.
+        rest = rest.intersected(QRegion(same->drawn));
+        same->drawn = drawn;
+    } else if (same != known_.end()) {
+        *same = {box, value, drawn};
+    } else {
+        if (known_.size() >= maxKnownFills) known_.clear();
+        known_.push_back({box, value, drawn});
     }
+    for (const QRect& part : rest) fill(part, value);
+    // The copy that follows may reach outside the box, over other known boxes.
+    if (!covered.isEmpty() && !box.contains(covered))
+        std::erase_if(known_, [&](const KnownFill& k) { return k.box != box && k.box.intersects(covered); });
 }
 
 void Canvas::ensureSize(int width, int height) {
@@ -45,6 +72,7 @@ void Canvas::ensureSize(int width, int height) {
     for (int y = 0; y < image_.height(); ++y)
         std::memcpy(grown.scanLine(y), image_.constScanLine(y), static_cast<size_t>(image_.bytesPerLine()));
     image_ = std::move(grown);
+    changed_ += image_.rect();
 }
 
 unsigned Canvas::pixel(int x, int y) const {
@@ -74,6 +102,7 @@ QRect Canvas::copy(const QImage& picture, int dx, int dy, int w, int h, int sx, 
     QRect source = QRect(sx, sy, w, h).intersected(picture.rect());
     QRect target(dx + (source.left() - sx), dy + (source.top() - sy), source.width(), source.height());
     const QRect clipped = source.isEmpty() ? QRect() : target.intersected(image_.rect());
+    if (pendingBox_.isEmpty()) forget(clipped);
     // The held-back box is filled where this copy does not draw over it.
     settle(clipped);
     if (clipped.isEmpty()) return {};
@@ -87,14 +116,24 @@ QRect Canvas::copy(const QImage& picture, int dx, int dy, int w, int h, int sx, 
         auto* to = reinterpret_cast<unsigned*>(image_.scanLine(clipped.top() + row)) + clipped.left();
         std::memcpy(to, from, rowBytes);
     }
+    changed_ += clipped;
     return clipped;
 }
 
 QRect Canvas::showPicture(const QImage& picture) {
     pendingBox_ = QRect();  // drawn over entirely
+    known_.clear();
     image_.fill(opaque | background_);
+    changed_ += image_.rect();
     copy(picture, 0, 0, picture.width(), picture.height(), 0, 0);
     return image_.rect();
+}
+
+QRegion Canvas::takeChanged() {
+    settle();
+    QRegion changed;
+    std::swap(changed, changed_);
+    return changed;
 }
 
 }  // namespace pelorix

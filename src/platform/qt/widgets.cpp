@@ -102,19 +102,18 @@ int CanvasWidget::refreshMs() const {
 }
 
 void CanvasWidget::changed(const QRect& area) {
-    if (area.isEmpty()) return;
-    changed_ += area;
-    if (pace_.isActive()) return;
+    if (area.isEmpty() || pace_.isActive()) return;
     const qint64 wait = refreshMs() - sinceShown_.elapsed();
     pace_.start(static_cast<int>(std::max<qint64>(wait, 0)));
 }
 
 void CanvasWidget::showChanges() {
     pace_.stop();
-    if (changed_.isEmpty()) return;
+    // Only the pixels that really changed: a frame redraws whole cells, but changes far fewer.
+    const QRegion changed = canvas_.takeChanged();
+    if (changed.isEmpty()) return;
     // Qt paints all updates asked for before the next turn of the event loop in one go.
-    update(changed_);
-    changed_ = QRegion();
+    update(changed);
     sinceShown_.restart();
 }
 
@@ -122,12 +121,11 @@ QSize CanvasWidget::sizeHint() const { return {launchClientWidth, launchClientHe
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect area = event->rect();
+    const QRegion area = event->region();
     const QImage& image = canvas_.image();
-    const QRect drawn = area.intersected(image.rect());
-    if (!drawn.isEmpty()) painter.drawImage(drawn, image, drawn);
+    for (const QRect& part : area.intersected(image.rect())) painter.drawImage(part, image, part);
     // Only before the canvas caught up with a resize can the widget be larger than the canvas.
-    const QRegion rest = QRegion(area).subtracted(QRegion(image.rect()));
+    const QRegion rest = area.subtracted(QRegion(image.rect()));
     for (const QRect& r : rest) painter.fillRect(r, palette().window());
 }
 

@@ -35,9 +35,9 @@ class CanvasWidget final : public QWidget {
 public:
     CanvasWidget(Canvas& canvas, QWidget* parent);
 
-    // Marks `area` of the canvas changed; it is painted at the next display refresh.
+    // Tells that the canvas was drawn on in `area`; what changed is painted at the next refresh.
     void changed(const QRect& area);
-    // Paints everything changed so far at the next turn of the event loop, whatever the pace.
+    // Paints everything the canvas changed so far at the next turn of the event loop.
     void showChanges();
     // Milliseconds between two refreshes of the screen the widget is on.
     int refreshMs() const;
@@ -60,7 +60,6 @@ private:
     bool childHasFocus() const;
 
     Canvas& canvas_;
-    QRegion changed_;         // changed and not yet asked to be painted
     QTimer pace_;             // fires at the next refresh while something waits
     QElapsedTimer sinceShown_;  // since changes were last asked to be painted
 };
