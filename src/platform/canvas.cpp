@@ -24,12 +24,46 @@ Canvas::Canvas(int width, int height, unsigned background)
     image_.fill(opaque | background_);
 }
 
+namespace {
+// `box` less `hole`: at most four bands (above, below, left, right), none empty.
+int subtract(const QRect& box, const QRect& hole, QRect out[4]) {
+    const QRect h = hole.intersected(box);
+    if (h.isEmpty()) {
+        out[0] = box;
+        return 1;
+    }
+    int n = 0;
+    auto add = [&](const QRect& r) {
+        if (!r.isEmpty()) out[n++] = r;
+    };
+    add(QRect(QPoint(box.left(), box.top()), QPoint(box.right(), h.top() - 1)));
+    add(QRect(QPoint(box.left(), h.bottom() + 1), QPoint(box.right(), box.bottom())));
+    add(QRect(QPoint(box.left(), h.top()), QPoint(h.left() - 1, h.bottom())));
+    add(QRect(QPoint(h.right() + 1, h.top()), QPoint(box.right(), h.bottom())));
+    return n;
+}
+}  // namespace
+
 void Canvas::fill(const QRect& part, unsigned value) const {
+    if (part.isEmpty()) return;
+    uchar* bits = image_.bits();  // one detach check, not one per row
+    const qsizetype stride = image_.bytesPerLine();
     for (int y = part.top(); y <= part.bottom(); ++y) {
-        auto* row = reinterpret_cast<unsigned*>(image_.scanLine(y));
+        auto* row = reinterpret_cast<unsigned*>(bits + y * stride);
         std::fill(row + part.left(), row + part.right() + 1, value);
     }
-    changed_ += part;
+    noteChanged(part);
+}
+
+void Canvas::noteChanged(const QRect& area) const {
+    // Nobody may ask for a long while (the headless platform never does): keep the list short.
+    if (changed_.size() >= 256) {
+        QRect all = area;
+        for (const QRect& r : changed_) all |= r;
+        changed_.assign(1, all);
+        return;
+    }
+    changed_.push_back(area);
 }
 
 void Canvas::forget(const QRect& area) const {
@@ -45,12 +79,14 @@ void Canvas::settle(const QRect& covered) const {
 
     // Other boxes this one overlaps are no longer known.
     std::erase_if(known_, [&](const KnownFill& k) { return k.box != box && k.box.intersects(box); });
-    QRegion rest = covered.isEmpty() ? QRegion(box) : QRegion(box).subtracted(QRegion(covered));
+    QRect rest[4];
+    const int parts = subtract(box, covered, rest);
+    // Only what the last copy into this box drew needs the colour again, when it is known.
+    QRect stale = box;
     const QRect drawn = covered.intersected(box);
     auto same = std::find_if(known_.begin(), known_.end(), [&](const KnownFill& k) { return k.box == box; });
     if (same != known_.end() && same->value == value) {
-        // Only what the last copy into this box drew needs the colour again.
-        rest = rest.intersected(QRegion(same->drawn));
+        stale = same->drawn;
         same->drawn = drawn;
     } else if (same != known_.end()) {
         *same = {box, value, drawn};
@@ -58,21 +94,22 @@ void Canvas::settle(const QRect& covered) const {
         if (known_.size() >= maxKnownFills) known_.clear();
         known_.push_back({box, value, drawn});
     }
-    for (const QRect& part : rest) fill(part, value);
+    for (int i = 0; i < parts; ++i) fill(rest[i].intersected(stale), value);
     // The copy that follows may reach outside the box, over other known boxes.
     if (!covered.isEmpty() && !box.contains(covered))
         std::erase_if(known_, [&](const KnownFill& k) { return k.box != box && k.box.intersects(covered); });
 }
 
 void Canvas::ensureSize(int width, int height) {
-    settle();
+    // Called before every drawing call; a held-back box stays held back unless the surface grows.
     if (width <= image_.width() && height <= image_.height()) return;
+    settle();
     QImage grown(std::max(width, image_.width()), std::max(height, image_.height()), surfaceFormat);
     grown.fill(opaque | background_);
     for (int y = 0; y < image_.height(); ++y)
         std::memcpy(grown.scanLine(y), image_.constScanLine(y), static_cast<size_t>(image_.bytesPerLine()));
     image_ = std::move(grown);
-    changed_ += image_.rect();
+    noteChanged(image_.rect());
 }
 
 unsigned Canvas::pixel(int x, int y) const {
@@ -111,12 +148,15 @@ QRect Canvas::copy(const QImage& picture, int dx, int dy, int w, int h, int sx, 
 
     const QImage& src = picture.format() == surfaceFormat ? picture : picture.convertToFormat(surfaceFormat);
     const size_t rowBytes = static_cast<size_t>(clipped.width()) * sizeof(unsigned);
+    const uchar* fromBits = src.constBits();
+    uchar* toBits = image_.bits();  // one detach check, not one per row
+    const qsizetype fromStride = src.bytesPerLine(), toStride = image_.bytesPerLine();
     for (int row = 0; row < clipped.height(); ++row) {
-        const auto* from = reinterpret_cast<const unsigned*>(src.constScanLine(source.top() + row)) + source.left();
-        auto* to = reinterpret_cast<unsigned*>(image_.scanLine(clipped.top() + row)) + clipped.left();
+        const auto* from = reinterpret_cast<const unsigned*>(fromBits + (source.top() + row) * fromStride) + source.left();
+        auto* to = reinterpret_cast<unsigned*>(toBits + (clipped.top() + row) * toStride) + clipped.left();
         std::memcpy(to, from, rowBytes);
     }
-    changed_ += clipped;
+    noteChanged(clipped);
     return clipped;
 }
 
@@ -124,7 +164,7 @@ QRect Canvas::showPicture(const QImage& picture) {
     pendingBox_ = QRect();  // drawn over entirely
     known_.clear();
     image_.fill(opaque | background_);
-    changed_ += image_.rect();
+    noteChanged(image_.rect());
     copy(picture, 0, 0, picture.width(), picture.height(), 0, 0);
     return image_.rect();
 }
@@ -132,7 +172,8 @@ QRect Canvas::showPicture(const QImage& picture) {
 QRegion Canvas::takeChanged() {
     settle();
     QRegion changed;
-    std::swap(changed, changed_);
+    for (const QRect& r : changed_) changed += r;
+    changed_.clear();
     return changed;
 }
 

@@ -54,13 +54,14 @@ private:
     void fill(const QRect& part, unsigned value) const;
     // Something other than a known fill drew into `area`: what was known there no longer holds.
     void forget(const QRect& area) const;
+    void noteChanged(const QRect& area) const;
 
     mutable QImage image_;
     unsigned background_;
     mutable QRect pendingBox_;  // a filled box not yet written; empty when none
     mutable unsigned pendingValue_ = 0;
     mutable std::vector<KnownFill> known_;
-    mutable QRegion changed_;
+    mutable std::vector<QRect> changed_;  // drawn since the last takeChanged
 };
 
 // Converts any picture to the surface's pixel format, so copies are plain row copies.
