@@ -211,7 +211,7 @@ void QtPlatform::maximize() {
 
 void QtPlatform::repaint(const QRect& area) { canvasWidget_->changed(area); }
 
-void QtPlatform::showFrame() { canvasWidget_->showChanges(); }
+void QtPlatform::showFrame() { canvasWidget_->showFrame(); }
 
 void QtPlatform::fillBox(int x1, int y1, int x2, int y2, int colour) {
     canvas_.ensureSize(clientWidth(), clientHeight());

@@ -89,9 +89,11 @@ CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), c
     setAttribute(Qt::WA_OpaquePaintEvent);
     pace_.setSingleShot(true);
     pace_.setTimerType(Qt::PreciseTimer);
-    connect(&pace_, &QTimer::timeout, this, [this] { showChanges(); });
+    connect(&pace_, &QTimer::timeout, this, [this] { paceTick(); });
     sinceShown_.start();
 }
+
+QSize CanvasWidget::sizeHint() const { return {launchClientWidth, launchClientHeight}; }
 
 int CanvasWidget::refreshMs() const {
     const QWindow* handle = window()->windowHandle();
@@ -102,22 +104,45 @@ int CanvasWidget::refreshMs() const {
 }
 
 void CanvasWidget::changed(const QRect& area) {
-    if (area.isEmpty() || pace_.isActive()) return;
+    if (area.isEmpty()) return;
+    if (framesShownAtOnce_) drawnOn_ += area;
+    if (pace_.isActive()) return;
     const qint64 wait = refreshMs() - sinceShown_.elapsed();
     pace_.start(static_cast<int>(std::max<qint64>(wait, 0)));
 }
 
-void CanvasWidget::showChanges() {
-    pace_.stop();
+void CanvasWidget::showFrame() {
+    // A frame shown at once is painted as drawn, whole cells and all, and drawn in full: such
+    // frames set their own pace, and it stays what it always was.
+    if (!framesShownAtOnce_) {
+        framesShownAtOnce_ = true;
+        canvas_.setCheapFills(false);
+    }
+    shownAtOnceSincePace_ = true;
+    // What changed lies within what was drawn on.
+    canvas_.dropChanged();
+    paint(drawnOn_);
+    drawnOn_ = QRegion();
+}
+
+void CanvasWidget::paceTick() {
+    // A whole refresh without a frame shown at once: back to the display's pace.
+    if (!shownAtOnceSincePace_ && framesShownAtOnce_) {
+        framesShownAtOnce_ = false;
+        canvas_.setCheapFills(true);
+        drawnOn_ = QRegion();
+    }
+    shownAtOnceSincePace_ = false;
     // Only the pixels that really changed: a frame redraws whole cells, but changes far fewer.
-    const QRegion changed = canvas_.takeChanged();
+    paint(canvas_.takeChanged());
+}
+
+void CanvasWidget::paint(const QRegion& changed) {
     if (changed.isEmpty()) return;
     // Qt paints all updates asked for before the next turn of the event loop in one go.
     update(changed);
     sinceShown_.restart();
 }
-
-QSize CanvasWidget::sizeHint() const { return {launchClientWidth, launchClientHeight}; }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);

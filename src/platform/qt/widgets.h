@@ -37,8 +37,9 @@ public:
 
     // Tells that the canvas was drawn on in `area`; what changed is painted at the next refresh.
     void changed(const QRect& area);
-    // Paints everything the canvas changed so far at the next turn of the event loop.
-    void showChanges();
+    // Paints every area drawn on since the last paint at the next turn of the event loop,
+    // changed or not, and keeps frames at their full cost while frames are shown this way.
+    void showFrame();
     // Milliseconds between two refreshes of the screen the widget is on.
     int refreshMs() const;
 
@@ -57,9 +58,14 @@ protected:
 
 private:
     void press(QMouseEvent* event);
+    void paceTick();
+    void paint(const QRegion& changed);
     bool childHasFocus() const;
 
     Canvas& canvas_;
+    QRegion drawnOn_;         // areas drawn on since the last frame shown at once
+    bool framesShownAtOnce_ = false;     // frames are being shown one by one
+    bool shownAtOnceSincePace_ = false;  // a frame was shown at once since the last pace tick
     QTimer pace_;             // fires at the next refresh while something waits
     QElapsedTimer sinceShown_;  // since changes were last asked to be painted
 };
