@@ -6,7 +6,7 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmo
 # The whole-process measures also need an X server, a screen grabber and an input driver.
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils imagemagick
 
-.PHONY: all deps install-missing configure build run test bench clean
+.PHONY: all deps install-missing configure build run test bench bench-before clean
 
 all: build
 
@@ -41,10 +41,20 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The pace figures are given beside those of an earlier commit when `make bench-before` built it.
+BEFORE       ?= $(wildcard build-before/out/pelorix_pace)
+SOAK_MINUTES ?= 10
+
 bench: build
 	@$(MAKE) --no-print-directory install-missing WANT="$(BENCH_PACKAGES)"
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/pelorix_bench
 	bench/process.sh $(BUILD)/pelorix
+	bench/pace.sh $(BUILD)/bench/pelorix_pace $(BEFORE)
+	bench/soak.sh $(BUILD)/bench/pelorix_soak $(SOAK_MINUTES)
+
+# Builds the pace driver on commit fa4feba (before frames were paced) into build-before/.
+bench-before: build
+	bench/build-before.sh fa4feba build-before
 
 clean:
 	rm -rf $(BUILD)
