@@ -2,6 +2,7 @@
 # Frames per second and CPU of the game and of the X server, on a maximized 1280 × 800 window under
 # Xvfb: Slow and Fast animated play, the finished display in Slow, and the set-up screen (waiting).
 # Usage: bench/pace.sh PACE_DRIVER [BEFORE_PACE_DRIVER]
+#   PACE_SECONDS (default 15) per state; PACE_STATES picks states, e.g. "fast play,slow play".
 #   With two drivers (see bench/build-before.sh), each state is measured with both, in turns.
 set -euo pipefail
 after=$(realpath "$1")
@@ -23,7 +24,8 @@ measure() {  # driver pace state
 }
 
 echo "== frames at the display's pace: $seconds s per state, game and Xvfb CPU from /proc/<pid>/stat"
-for state in "slow play" "fast play" "slow finished" "slow setup"; do
+IFS=, read -r -a states <<< "${PACE_STATES:-slow play,fast play,slow finished,slow setup}"
+for state in "${states[@]}"; do
   set -- $state
   if [ -n "$before" ]; then
     printf '  %-14s before: %s\n' "$1 $2" "$(measure "$before" "$1" "$2")"
