@@ -13,7 +13,7 @@ TEST_PACKAGES := desktop-file-utils appstream
 PACKAGE_PACKAGES := dpkg-dev file
 PREFIX  ?= /usr/local
 
-.PHONY: all deps install-missing configure build run test bench install uninstall package clean
+.PHONY: all deps install-missing configure build run test bench bench-before install uninstall package clean
 
 all: build
 
@@ -49,11 +49,17 @@ test: build
 	@$(MAKE) --no-print-directory install-missing WANT="$(TEST_PACKAGES)"
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The pace figures are given beside those of an earlier commit when `make bench-before` built it.
+BEFORE       ?= $(wildcard build-before/out/pelorix_pace)
+SOAK_MINUTES ?= 10
+
 bench: build
 	@$(MAKE) --no-print-directory install-missing WANT="$(BENCH_PACKAGES)"
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/pelorix_bench
 	bench/process.sh $(BUILD)/pelorix
 	bench/saver.sh $(BUILD)/pelorix
+	bench/pace.sh $(BUILD)/bench/pelorix_pace $(BEFORE)
+	bench/soak.sh $(BUILD)/bench/pelorix_soak $(SOAK_MINUTES)
 
 # Installs under PREFIX (/usr/local unless given; use sudo for a system folder).
 # The list of installed files is kept apart: every `cmake --install` (the install test's too)
@@ -72,6 +78,10 @@ uninstall:
 package: build
 	@$(MAKE) --no-print-directory install-missing WANT="$(PACKAGE_PACKAGES)"
 	cd $(BUILD) && cpack -G DEB
+
+# Builds the pace driver on commit fa4feba (before frames were paced) into build-before/.
+bench-before: build
+	bench/build-before.sh fa4feba build-before
 
 clean:
 	rm -rf $(BUILD)

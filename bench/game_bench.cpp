@@ -70,4 +70,4 @@ BENCHMARK(BM_Slidepiece)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportA
 }  // namespace
 }  // namespace pelorix::testing
 
-BENCHMARK_MAIN();
+

@@ -81,6 +81,8 @@ void puzzlemaker2::framewait(bool orDone) {
 
 void puzzlemaker2::framestep() {
     composeframe();
+    // Fast runs as fast as the loop goes, and showing each frame is part of that pace.
+    if (loop.nwait4 == pace::fast) platform_.showFrame();
     if (loop.nwait4 != pace::fast) framewait(false);
     if (puzzle.anipaused == flag::off)
         movingstep(puzzle.piecewidth * puzzle.puzzlewidth, puzzle.pieceheight * puzzle.puzzleheight);
@@ -100,6 +102,7 @@ void puzzlemaker2::finishedframe() {
                           puzzle.colour2);
         // The whole picture from its own origin: nothing of it lies off the picture.
         static_cast<void>(platform_.copyPicture(PictureId::Picture1, puzzle.frameleft, puzzle.frametop, ow, oh, 0, 0));
+        if (loop.nwait4 == pace::fast) platform_.showFrame();
     }
     if (!shown && puzzle.anipaused == flag::off)
         movingstep(static_cast<int>(puzzle.areawidth), static_cast<int>(puzzle.areaheight));

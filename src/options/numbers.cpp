@@ -124,13 +124,9 @@ std::string settingbytes(double value) {
 std::optional<double> settingvalue(std::string_view content) {
     std::size_t start = 0;
     while (start < content.size() && blankchar(content[start])) ++start;
-    std::size_t end = start;
-    while (end < content.size()) {
-        const char c = content[end];
-        if (c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n') break;
-        ++end;
-    }
-    return leadingnumber(content.substr(start, end - start), false);
+    // Without blank skipping the scan itself ends at a blank, a comma or a line end; only the
+    // number's own text is bounded, not the run of blanks before it.
+    return leadingnumber(content.substr(start, maxnumbertext), false);
 }
 
 }  // namespace pelorix

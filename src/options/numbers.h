@@ -20,8 +20,12 @@ std::string numbertext(double value);
 // a blank, CR LF. 1 gives " 1 \r\n", one half " .5 \r\n".
 std::string settingbytes(double value);
 
-// The first number of a settings file: leading blanks skipped, the field ends at a blank, a comma
-// or the end of the line. Empty result: the file holds no readable number.
+// Longest number text a settings file's number is read from; what follows is ignored.
+inline constexpr std::size_t maxnumbertext = 65536;
+
+// The first number of a settings file: leading blanks skipped however many, the field ends at a
+// blank, a comma or the end of the line, and at most `maxnumbertext` characters of it are read.
+// Empty result: the file holds no readable number.
 std::optional<double> settingvalue(std::string_view content);
 
 }  // namespace pelorix

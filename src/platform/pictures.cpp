@@ -1,9 +1,14 @@
-// Loading picture files safely, the built-in pictures, and an exact 8-bit BMP writer.
+// Loading picture files at a cost bounded by the screen, the built-in pictures, and an exact 8-bit BMP writer.
 #include "platform/pictures.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -11,7 +16,70 @@
 namespace pelorix {
 
 namespace {
-std::optional<QImage> readPicture(QImageReader& reader) {
+
+constexpr qint64 pngHeaderBytes = 33;  // signature, then the IHDR chunk: length, type, 13 bytes, CRC
+
+quint32 crc32(const char* data, qsizetype size) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < size; ++i) {
+        crc ^= static_cast<unsigned char>(data[i]);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void putBigEndian(QByteArray& bytes, qsizetype at, quint32 value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
+}
+
+// A PNG file as if its header claimed fewer rows: the decoder then inflates and keeps only the
+// top rows, which come out exactly as in a whole decode, and stops there.
+class FewerRowsPng final : public QIODevice {
+public:
+    FewerRowsPng(QIODevice& inner, QByteArray header) : inner_(inner), header_(std::move(header)) {
+        open(QIODevice::ReadOnly);
+    }
+    qint64 size() const override { return inner_.size(); }
+
+protected:
+    qint64 readData(char* data, qint64 max) override {
+        const qint64 at = pos();
+        if (!inner_.seek(at)) return -1;
+        const qint64 got = inner_.read(data, max);
+        for (qint64 i = at; i < std::min(at + got, pngHeaderBytes); ++i) data[i - at] = header_[i];
+        return got;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QIODevice& inner_;
+    QByteArray header_;
+};
+
+// The header of a non-interlaced PNG with its height cut to `rows`; empty when `device` holds no
+// such PNG.
+QByteArray pngHeaderWithRows(QIODevice& device, int rows) {
+    // The reader has already looked at the header, so the device may stand anywhere.
+    const qint64 was = device.pos();
+    if (!device.seek(0)) return {};
+    const QByteArray header = device.read(pngHeaderBytes);
+    device.seek(was);
+    if (header.size() != pngHeaderBytes || !header.startsWith("\x89PNG\r\n\x1a\n") || header.mid(12, 4) != "IHDR")
+        return {};
+    if (header[28] != 0) return {};  // interlaced rows are spread over the whole file
+    QByteArray patched = header;
+    putBigEndian(patched, 20, static_cast<quint32>(rows));
+    putBigEndian(patched, 29, crc32(patched.constData() + 12, 17));
+    return patched;
+}
+
+long long bytesPerPixel(QImage::Format format) {
+    if (format == QImage::Format_Invalid) return 8;  // unknown: assume the widest
+    return std::max(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
+}
+
+std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     if (!reader.canRead()) return std::nullopt;
@@ -19,25 +87,69 @@ std::optional<QImage> readPicture(QImageReader& reader) {
     const QSize size = reader.size();
     if (size.isValid() && static_cast<long long>(size.width()) * size.height() > maxPicturePixels)
         return std::nullopt;
-    reader.setAllocationLimit(static_cast<int>(maxPicturePixels * 4 / (1024 * 1024)) + 1);
-    QImage picture = reader.read();
+    const long long budget = pictureDecodeBudget(shown);
+    const int budgetMiB = static_cast<int>((budget + (1 << 20) - 1) >> 20);
+    reader.setAllocationLimit(budgetMiB);
+
+    const QRect kept = size.isValid() ? QRect(QPoint(0, 0), size.boundedTo(shown)) : QRect();
+    const long long pixelBytes = bytesPerPixel(reader.imageFormat());
+    std::optional<FewerRowsPng> fewerRows;
+    std::optional<QImageReader> rowReader;
+    QImageReader* decoder = &reader;
+    long long decodeBytes = size.isValid() ? pixelBytes * size.width() * size.height() : 0;
+    if (size.isValid() && kept.size() != size) {
+        if (reader.supportsOption(QImageIOHandler::ClipRect)) {
+            reader.setClipRect(kept);
+            decodeBytes = pixelBytes * kept.width() * kept.height();
+        } else if (kept.height() < size.height() && reader.format() == "png") {
+            if (QByteArray header = pngHeaderWithRows(device, kept.height()); !header.isEmpty()) {
+                fewerRows.emplace(device, std::move(header));
+                rowReader.emplace(&*fewerRows, QByteArray("png"));
+                rowReader->setAutoTransform(false);
+                rowReader->setAllocationLimit(budgetMiB);
+                decoder = &*rowReader;
+                decodeBytes = pixelBytes * size.width() * kept.height();
+            }
+        }
+    }
+    // What still does not fit is refused before any decoding.
+    if (decodeBytes > budget) return std::nullopt;
+
+    QImage picture = decoder->read();
     if (picture.isNull()) return std::nullopt;
     if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) return std::nullopt;
+    // Formats read whole are cut to what can be shown, so only that part stays in memory.
+    if (picture.width() > shown.width() || picture.height() > shown.height())
+        picture = picture.copy(QRect(QPoint(0, 0), picture.size().boundedTo(shown)));
     return picture;
 }
 }  // namespace
 
-std::optional<QImage> loadPictureFile(const QString& path) {
-    QImageReader reader(path);
-    return readPicture(reader);
+long long pictureDecodeBudget(QSize shown) {
+    // Room for six screens' worth of the widest (64-bit) pixels, and never less than 32 MiB.
+    const long long area = static_cast<long long>(std::max(shown.width(), 1)) * std::max(shown.height(), 1);
+    return std::max(48 * area, 32LL << 20);
 }
 
-std::optional<QImage> loadPictureData(const QByteArray& data) {
+std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown) {
+    // Opened by its raw name bytes (not through a QString), non-blocking so a pipe cannot stall the
+    // game, and read only if it is a regular file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return readPicture(file, shown);
+}
+
+std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown) {
     QBuffer buffer;
     buffer.setData(data);
     if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
-    QImageReader reader(&buffer);
-    return readPicture(reader);
+    return readPicture(buffer, shown);
 }
 
 namespace {
@@ -110,14 +222,6 @@ QByteArray encodeBmp8(const QImage& picture) {
     }
 
     return QByteArray(reinterpret_cast<const char*>(out.data()), static_cast<qsizetype>(out.size()));
-}
-
-bool saveBmp8(const QImage& picture, const QString& path) {
-    const QByteArray bytes = encodeBmp8(picture);
-    if (bytes.isEmpty()) return false;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    return file.write(bytes) == bytes.size();
 }
 
 }  // namespace pelorix

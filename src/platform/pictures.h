@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
+#include <filesystem>
 #include <optional>
 
 namespace pelorix {
@@ -10,21 +12,28 @@ namespace pelorix {
 // Largest picture, in pixels, that a file may hold; larger ones are refused before decoding.
 inline constexpr long long maxPicturePixels = 64LL * 1024 * 1024;
 
-// Loads a picture file, deciding the format by its content, not its name. Empty result: the file
-// is missing, unreadable, not a picture, or larger than `maxPicturePixels`.
-std::optional<QImage> loadPictureFile(const QString& path);
+// A picture is only ever seen from its top-left corner through a window no larger than `shown`
+// (the largest screen area). Loading decodes only that part where the format allows (JPEG by a
+// clipped read, PNG by reading no rows below it) and keeps only that part, so a huge or hostile
+// file costs memory and time in proportion to the screen, not to what its header claims. The
+// pixels kept are exactly those a whole decode gives there.
+// Bytes a decode may allocate for a screen of `shown` pixels; larger decodes are refused.
+long long pictureDecodeBudget(QSize shown);
+
+// Loads a picture file, deciding the format by its content, not its name; `path` is used as raw
+// bytes. Empty result: the file is missing, not a regular file, unreadable, not a picture, larger
+// than `maxPicturePixels`, or what must be decoded exceeds `pictureDecodeBudget(shown)`.
+std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown);
 // The same for a picture held in memory.
-std::optional<QImage> loadPictureData(const QByteArray& data);
+std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown);
 
 // The built-in pictures compiled into the program: the 800 × 600 window picture and the
 // 267 × 236 moving picture, both 256-colour.
 QImage builtinWindowPicture();
 QImage builtinAnimationPicture();
 
-// Writes `picture` as an uncompressed 8-bit BMP with a 256-entry palette (pictures with more
-// colours are reduced first). Returns false if the file cannot be written.
-bool saveBmp8(const QImage& picture, const QString& path);
-// The bytes such a file holds; empty for a null picture.
+// The bytes of `picture` as an uncompressed 8-bit BMP with a 256-entry palette (pictures with
+// more colours are reduced first); empty for a null picture.
 QByteArray encodeBmp8(const QImage& picture);
 
 }  // namespace pelorix

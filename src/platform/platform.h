@@ -53,10 +53,17 @@ public:
     // Copies a w × h region at (sx, sy) of a picture to (dx, dy), unscaled. Only the part of the
     // region that lies inside the picture is drawn. Returns false when nothing could be drawn.
     virtual bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) = 0;
+    // Drawing reaches the screen at the display's pace (at most once per refresh, only what
+    // changed). `showFrame` instead puts everything drawn so far on screen at the next yield, so
+    // that showing a frame is part of the cost of the pass that drew it.
+    virtual void showFrame() {}
     // Loads a picture file (format decided by content) as the window's background picture and
-    // shows it from the top-left corner. Returns false and keeps the old picture on failure.
+    // shows it from the top-left corner. Only the part a screen can show is decoded and kept;
+    // a file that would cost more than the screen's worth is refused. Returns false and keeps the
+    // old picture on failure.
     virtual bool loadPicture(const std::string& file) = 0;
-    // Writes a picture as an uncompressed 8-bit BMP with a 256-entry palette, replacing the file.
+    // Writes a picture as an uncompressed 8-bit BMP with a 256-entry palette, replacing the file
+    // as `writeTextFile` does.
     virtual bool savePicture(PictureId picture, const std::string& file) = 0;
     // Size of Picture1's picture without its border (inner) and with it (outer), in pixels.
     virtual int pictureInnerWidth() const = 0;
@@ -93,10 +100,13 @@ public:
     virtual void setMenuChecked(Menu entry, bool checked) = 0;
     virtual bool menuChecked(Menu entry) const = 0;
 
-    // Small text files in the working directory; names compare without regard to case.
-    // Empty result: the file does not exist or cannot be read.
+    // Small text files in the working directory; names compare without regard to case, and of
+    // several spellings present the first in byte order is the one read and written.
+    // The text from the first byte that is not a blank (space, tab, CR, LF) on, at most 64 KiB of
+    // it. Empty result: the file does not exist, is not a regular file or cannot be read.
     virtual std::optional<std::string> readTextFile(const std::string& name) = 0;
-    // Creates or replaces the file (an existing file whose name differs only in case is replaced).
+    // Creates or replaces the file, keeping an existing file's spelling. A failed write leaves the
+    // old file whole; a symbolic link or anything but a regular file in its place is not written.
     virtual bool writeTextFile(const std::string& name, const std::string& content) = 0;
 
     // Random numbers: uniform in [0, 1) from one generator.

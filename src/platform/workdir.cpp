@@ -1,9 +1,13 @@
-// Case-insensitive file lookup, wildcard lists and small text files in the working directory.
+// Case-insensitive file lookup, wildcard lists, small text files and safe replacing writes.
 #include "platform/workdir.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <cerrno>
 #include <system_error>
 
 namespace pelorix {
@@ -54,42 +58,139 @@ void sortIgnoringCase(std::vector<std::string>& names) {
     });
 }
 
+std::string chosenSpelling(const std::vector<std::string>& spellings) {
+    if (spellings.empty()) return {};
+    return *std::min_element(spellings.begin(), spellings.end());
+}
+
+bool leadingBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+FileCalls FileCalls::posix() {
+    FileCalls calls;
+    calls.open = [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); };
+    calls.write = [](int fd, const void* data, size_t size) { return ::write(fd, data, size); };
+    calls.fsync = [](int fd) { return ::fsync(fd); };
+    calls.rename = [](const char* from, const char* to) { return ::rename(from, to); };
+    return calls;
+}
+
+std::optional<fs::path> WorkDir::resolve(const std::string& name) const {
+    if (!isPlainName(name)) return std::nullopt;
+    std::vector<std::string> spellings;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir_, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string candidate = it->path().filename().native();
+        if (sameNameIgnoringCase(candidate, name)) spellings.push_back(std::move(candidate));
+    }
+    if (spellings.empty()) return std::nullopt;
+    return dir_ / chosenSpelling(spellings);
+}
+
 std::optional<fs::path> WorkDir::find(const std::string& name) const {
     if (!isPlainName(name)) return std::nullopt;
     std::error_code ec;
     const fs::path exact = dir_ / name;
     if (fs::is_regular_file(exact, ec)) return exact;
-    std::optional<fs::path> found;
-    for (fs::directory_iterator it(dir_, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string candidate = it->path().filename().string();
-        if (sameNameIgnoringCase(candidate, name) && it->is_regular_file(ec)) {
-            // Several spellings may exist; take the first in sorted order so the choice is stable.
-            if (!found || candidate < found->filename().string()) found = it->path();
-        }
-    }
-    return found;
+    const auto chosen = resolve(name);
+    if (chosen && fs::is_regular_file(*chosen, ec)) return chosen;
+    return std::nullopt;
 }
 
 std::optional<std::string> WorkDir::readText(const std::string& name, std::size_t maxBytes) const {
-    const auto file = find(name);
+    const auto file = resolve(name);
     if (!file) return std::nullopt;
-    std::ifstream in(*file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text(maxBytes, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(maxBytes));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) return std::nullopt;
+    // Non-blocking, so that a pipe in the file's place cannot stall the game; only files are read.
+    const int fd = ::open(file->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string text;
+    char buffer[8192];
+    bool blanks = true;
+    while (text.size() < maxBytes) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        std::size_t from = 0;
+        const auto size = static_cast<std::size_t>(got);
+        if (blanks) {
+            while (from < size && leadingBlank(buffer[from])) ++from;
+            blanks = from == size;
+        }
+        text.append(buffer + from, std::min(size - from, maxBytes - text.size()));
+    }
+    ::close(fd);
     return text;
 }
 
+namespace {
+// Writes all of `content` through `calls`, retrying short writes.
+bool writeAll(const FileCalls& calls, int fd, const std::string& content) {
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t wrote = calls.write(fd, content.data() + done, content.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) return false;
+        done += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+// A regular file that is not a link, or nothing at all, may be replaced.
+bool replaceable(const fs::path& path, mode_t& mode, bool& exists) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        exists = false;
+        return errno == ENOENT;
+    }
+    exists = true;
+    mode = st.st_mode & 07777;
+    return S_ISREG(st.st_mode);
+}
+}  // namespace
+
 bool WorkDir::writeText(const std::string& name, const std::string& content) const {
     if (!isPlainName(name)) return false;
-    const fs::path target = find(name).value_or(dir_ / name);
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    return !out.fail();
+    const fs::path target = resolve(name).value_or(dir_ / name);
+    mode_t mode = 0;
+    bool exists = false;
+    if (!replaceable(target, mode, exists)) return false;
+
+    // A fresh name beside the target; O_EXCL makes sure it is a new file and not a link.
+    static unsigned serial = 0;
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = dir_ / ("." + target.filename().native() + "." + std::to_string(::getpid()) + "." +
+                       std::to_string(++serial) + ".tmp");
+        fd = calls_.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    bool ok = writeAll(calls_, fd, content);
+    // The replaced file keeps its permissions; a new one gets the usual ones (0666 less umask).
+    if (ok && exists) ok = ::fchmod(fd, mode) == 0;
+    ok = ok && calls_.fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    // Look again just before the rename: whatever took the target's place meanwhile is left alone.
+    ok = ok && replaceable(target, mode, exists) && calls_.rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // The rename itself is made lasting by syncing the folder; failing that, the file is still right.
+    if (const int dirfd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirfd >= 0) {
+        calls_.fsync(dirfd);
+        ::close(dirfd);
+    }
+    return true;
 }
 
 std::vector<std::string> WorkDir::list(std::string_view pattern) const {
@@ -98,7 +199,7 @@ std::vector<std::string> WorkDir::list(std::string_view pattern) const {
     for (fs::directory_iterator it(dir_, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (!it->is_regular_file(typeError)) continue;
-        std::string name = it->path().filename().string();
+        std::string name = it->path().filename().native();
         if (matchesPattern(name, pattern)) names.push_back(std::move(name));
     }
     sortIgnoringCase(names);

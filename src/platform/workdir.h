@@ -1,7 +1,10 @@
-// The working directory's files: names that compare without regard to case, pattern lists, small text files.
+// The working directory's files: one spelling rule for names that differ in case, pattern lists, safe writes.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,25 +17,51 @@ bool sameNameIgnoringCase(std::string_view a, std::string_view b);
 bool matchesPattern(std::string_view name, std::string_view pattern);
 // Sorts names alphabetically without regard to case (ties keep a stable, case-sensitive order).
 void sortIgnoringCase(std::vector<std::string>& names);
+// Of several spellings of one name, the one a name means: the first in byte order. Readers and
+// writers (and the headless test platform) all choose with it. Empty input gives an empty result.
+std::string chosenSpelling(const std::vector<std::string>& spellings);
+// True for the blanks that may precede a file's first number: space, tab, CR, LF.
+bool leadingBlank(char c);
 
-// Reads and writes plain files of one directory.
+// The system calls a write goes through; tests replace some of them to inject faults (a full
+// disk, a folder that refuses new files). Each behaves as its POSIX namesake.
+struct FileCalls {
+    std::function<int(const char* path, int flags, mode_t mode)> open;
+    std::function<ssize_t(int fd, const void* data, size_t size)> write;
+    std::function<int(int fd)> fsync;
+    std::function<int(const char* from, const char* to)> rename;
+    static FileCalls posix();
+};
+
+// Reads and writes plain files of one directory. Names are raw bytes, as the file system keeps
+// them: a name that is not valid UTF-8 is listed, read and written like any other.
 class WorkDir {
 public:
-    explicit WorkDir(std::filesystem::path dir) : dir_(std::move(dir)) {}
+    explicit WorkDir(std::filesystem::path dir, FileCalls calls = FileCalls::posix())
+        : dir_(std::move(dir)), calls_(std::move(calls)) {}
 
     const std::filesystem::path& path() const { return dir_; }
-    // The path of the regular file whose name equals `name` ignoring case (the exact name wins).
-    // Empty result: no such file.
+    // The entry `name` means: of all entries whose names equal it ignoring case, whatever their
+    // type, the one `chosenSpelling` picks. Empty result: no entry, or `name` is not a plain name.
+    std::optional<std::filesystem::path> resolve(const std::string& name) const;
+    // A picture file to load: the entry of exactly this name if it is a file (lists show every
+    // spelling, and each entry loads its own), else the one `resolve` gives if it is a file.
     std::optional<std::filesystem::path> find(const std::string& name) const;
-    // Text of a file up to `maxBytes`; empty result when missing or unreadable.
+    // The text of a file from its first non-blank byte on, at most `maxBytes` of it. Leading
+    // blanks are passed over however many there are. Empty result: missing, not a regular file
+    // or unreadable.
     std::optional<std::string> readText(const std::string& name, std::size_t maxBytes = 65536) const;
-    // Replaces the file's content, reusing an existing file whose name differs only in case.
+    // Replaces the file `resolve` gives (keeping its spelling), or creates `name`. The bytes go to
+    // a new file in the same folder that is synced and then renamed over the old one, so a failed
+    // write leaves the old file whole. Refused (false, nothing changed) when the entry is a
+    // symbolic link or anything but a regular file.
     bool writeText(const std::string& name, const std::string& content) const;
     // Names of the regular files matching `pattern`, sorted ignoring case.
     std::vector<std::string> list(std::string_view pattern) const;
 
 private:
     std::filesystem::path dir_;
+    FileCalls calls_;
 };
 
 }  // namespace pelorix

@@ -100,6 +100,16 @@ TEST(NumbersSettingValue, FirstFieldOfTheFile) {
     for (const auto& c : cases) EXPECT_EQ(settingvalue(c.content), c.value) << '"' << c.content << '"';
 }
 
+TEST(NumbersSettingValue, BlanksBeforeTheNumberAreNotCountedAgainstIt) {
+    const std::string blanks(200000, ' ');
+    EXPECT_EQ(settingvalue(blanks + "12 \r\n"), 12);
+    EXPECT_EQ(settingvalue(blanks + "\r\n\t-4,5"), -4);
+    EXPECT_EQ(settingvalue(blanks), std::nullopt);
+    // The number's own text is what is bounded: digits past the bound are not read.
+    EXPECT_EQ(settingvalue(std::string(maxnumbertext - 1, '0') + "9"), 9);
+    EXPECT_EQ(settingvalue(std::string(maxnumbertext, '0') + "9"), 0);
+}
+
 TEST(NumbersSettingValue, ReadsBackWhatWasWritten) {
     const double values[] = {1, 100, 0.5, 0, -3, 1.0 / 3.0, 1e15, 0.00001, 214748364.7, 21474836.47, 123.456, -0.25};
     for (double v : values) {

@@ -135,6 +135,53 @@ const ColourCase colourcases[] = {
     {"3.5", 4},         {"14.5", 14},       {"15.5", std::nullopt}, {" 7 ,junk\r\nmore", 7},
 };
 
+TEST(SettingsStartup, TwoSpellingsOfThePaceFileAreOneSetting) {
+    // The reader asks for "animation.time", the pace commands write "animation.Time"; with both
+    // files present, both must mean the same one, or Slow is lost at the next start.
+    struct Case {
+        const char* lower;
+        const char* upper;
+        Menu command;
+        Menu checkedAfterRestart;
+    };
+    const Case cases[] = {
+        {" 0 \r\n", " 0 \r\n", Menu::tslow, Menu::tslow},
+        {" 1 \r\n", " 1 \r\n", Menu::tfast, Menu::tfast},
+        {" 1 \r\n", " 0 \r\n", Menu::tslow, Menu::tslow},
+        {" 0 \r\n", " 1 \r\n", Menu::tfast, Menu::tfast},
+    };
+    for (const Case& c : cases) {
+        FakePlatform fake(1);
+        fake.files["animation.time"] = c.lower;
+        fake.files["animation.Time"] = c.upper;
+        {
+            puzzlemaker2 game(fake);
+            game.readstartupsettings();
+            Event click;
+            click.kind = EventKind::MenuClick;
+            click.menu = c.command;
+            game.dispatch(click);
+        }
+        puzzlemaker2 restarted(fake);
+        restarted.readstartupsettings();
+        EXPECT_TRUE(fake.menuChecked(c.checkedAfterRestart)) << c.lower << "/" << c.upper;
+        EXPECT_EQ(restarted.loop.nwait4, c.checkedAfterRestart == Menu::tslow ? 1 : 0);
+        EXPECT_EQ(fake.files.size(), 2u) << "no third spelling is made";
+    }
+}
+
+TEST(SettingsStartup, ANumberAfterAnyRunOfBlanksIsRead) {
+    for (std::size_t blanks : {std::size_t{0}, std::size_t{70000}, std::size_t{300000}}) {
+        FakePlatform fake(1);
+        std::string content(blanks, ' ');
+        for (std::size_t i = 0; i < blanks; i += 1000) content[i] = i % 2000 == 0 ? '\n' : '\t';
+        fake.files["movepiece.Time"] = content + "7 \r\n";
+        puzzlemaker2 game(fake);
+        game.readstartupsettings();
+        EXPECT_EQ(game.loop.movetime, 7) << blanks << " blanks";
+    }
+}
+
 TEST(SettingsColours, DefaultColourFiles) {
     for (const auto& c : colourcases) {
         FakePlatform fake(1);

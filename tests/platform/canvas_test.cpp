@@ -5,6 +5,7 @@
 
 #include "fakeplatform.h"
 #include "platform/canvas.h"
+#include "platform/palette.h"
 
 namespace pelorix::testing {
 namespace {
@@ -89,6 +90,73 @@ TEST(Canvas, ShowingAPictureClearsAndDrawsItFromTheTopLeft) {
     EXPECT_EQ(canvas.pixel(49, 39), (qRgb(49, 39, 77) & 0xFFFFFFu));
     EXPECT_EQ(canvas.pixel(50, 10), white);
     EXPECT_EQ(canvas.pixel(79, 59), white);
+}
+
+// Draws exactly as told, every pixel of every box: what the canvas must always match.
+struct PlainSurface {
+    QImage image;
+    void fill(int x1, int y1, int x2, int y2, int colour) {
+        if (colour < 0 || colour > 15) return;
+        const QRect box = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
+                              .intersected(image.rect());
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x) image.setPixel(x, y, 0xFF000000u | palette[static_cast<std::size_t>(colour)]);
+    }
+    void copy(const QImage& picture, int dx, int dy, int w, int h, int sx, int sy) {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (picture.rect().contains(sx + x, sy + y) && image.rect().contains(dx + x, dy + y))
+                    image.setPixel(dx + x, dy + y, picture.pixel(sx + x, sy + y));
+    }
+};
+
+TEST(Canvas, CheapFramesGiveExactlyThePixelsOfPlainDrawing) {
+    // Frames of a moving picture over a grid of cells (fill a cell, copy over it), mixed with
+    // moves that redraw single cells, lone fills and copies, and colour changes.
+    const QImage picture = numbered(67, 53);
+    Canvas canvas(200, 150, 0xF0F0F0);
+    PlainSurface plain{QImage(200, 150, QImage::Format_RGB32)};
+    plain.image.fill(0xFFF0F0F0u);
+    std::uint32_t seed = 12345;
+    auto next = [&](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    int left = 10, top = 7, dx = 1, dy = 1;
+    const int pw = 40, ph = 30;
+    for (int step = 0; step < 600; ++step) {
+        const int kind = next(10);
+        if (kind < 7) {  // a frame
+            const int colour = step > 300 ? 2 : 15;
+            for (int r = top / ph; r <= (top + 53) / ph && r < 5; ++r)
+                for (int c = left / pw; c <= (left + 67) / pw && c < 5; ++c) {
+                    const int dc = (c + step / 50) % 5, dr = r;  // pieces wander now and then
+                    canvas.fillBox(dc * pw + 1, dr * ph + 1, dc * pw + pw - 1, dr * ph + ph - 1, colour);
+                    plain.fill(dc * pw + 1, dr * ph + 1, dc * pw + pw - 1, dr * ph + ph - 1, colour);
+                    canvas.copy(picture, dc * pw + 1, dr * ph + 1, pw - 1, ph - 1, c * pw + 1 - left, r * ph + 1 - top);
+                    plain.copy(picture, dc * pw + 1, dr * ph + 1, pw - 1, ph - 1, c * pw + 1 - left, r * ph + 1 - top);
+                }
+            if (left + 67 >= 200 || left <= 0) dx = -dx;
+            if (top + 53 >= 150 || top <= 0) dy = -dy;
+            left += dx;
+            top += dy;
+        } else if (kind == 7) {  // a lone fill, anywhere, in any colour index
+            const int x = next(220) - 10, y = next(170) - 10, w = next(60), h = next(60), colour = next(17);
+            canvas.fillBox(x, y, x + w, y + h, colour);
+            plain.fill(x, y, x + w, y + h, colour);
+        } else if (kind == 8) {  // a lone copy, partly outside the picture
+            const int x = next(200), y = next(150), sx = next(80) - 10, sy = next(60) - 10;
+            canvas.copy(picture, x, y, 30, 20, sx, sy);
+            plain.copy(picture, x, y, 30, 20, sx, sy);
+        } else {  // a fill then a copy that reaches outside it
+            const int x = next(150), y = next(100);
+            canvas.fillBox(x, y, x + 20, y + 20, 4);
+            plain.fill(x, y, x + 20, y + 20, 4);
+            canvas.copy(picture, x + 10, y + 10, 40, 40, 0, 0);
+            plain.copy(picture, x + 10, y + 10, 40, 40, 0, 0);
+        }
+        ASSERT_EQ(canvas.image(), plain.image) << "step " << step << " kind " << kind;
+    }
 }
 
 }  // namespace

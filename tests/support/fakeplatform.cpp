@@ -151,7 +151,9 @@ bool FakePlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h, 
 bool FakePlatform::loadPicture(const std::string& name) {
     const std::string* bytes = findFile(name);
     if (!bytes) return false;
-    auto picture = loadPictureData(QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size())));
+    // Headless, the maximized size stands for the screen's free area.
+    const QSize shown = QSize(maximizedWidth, maximizedHeight).expandedTo(canvas_.image().size());
+    auto picture = loadPictureData(QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size())), shown);
     if (!picture) return false;
     windowPictureOriginal_ = *picture;
     windowPicture_ = toCanvasFormat(*picture);
@@ -218,24 +220,39 @@ std::string FakePlatform::listEntry(Control list, int index) const {
 
 const std::string* FakePlatform::findFile(const std::string& name) const {
     if (auto it = files.find(name); it != files.end()) return &it->second;
+    return chosenFile(name);
+}
+
+std::optional<std::string> FakePlatform::chosenName(const std::string& name) const {
+    // The same spelling rule as the real working directory, for readers and writers alike.
+    std::vector<std::string> spellings;
     for (const auto& [stored, bytes] : files)
-        if (sameNameIgnoringCase(stored, name)) return &bytes;
-    return nullptr;
+        if (sameNameIgnoringCase(stored, name)) spellings.push_back(stored);
+    if (spellings.empty()) return std::nullopt;
+    return chosenSpelling(spellings);
+}
+
+const std::string* FakePlatform::chosenFile(const std::string& name) const {
+    const auto chosen = chosenName(name);
+    return chosen ? &files.at(*chosen) : nullptr;
 }
 
 std::optional<std::string> FakePlatform::file(const std::string& name) const {
-    const std::string* bytes = findFile(name);
+    const std::string* bytes = chosenFile(name);
     return bytes ? std::optional<std::string>(*bytes) : std::nullopt;
 }
 
+std::optional<std::string> FakePlatform::readTextFile(const std::string& name) {
+    const std::string* bytes = chosenFile(name);
+    if (!bytes) return std::nullopt;
+    // As the real reader: leading blanks passed over, then at most 64 KiB.
+    std::size_t from = 0;
+    while (from < bytes->size() && leadingBlank((*bytes)[from])) ++from;
+    return bytes->substr(from, 65536);
+}
+
 bool FakePlatform::writeTextFile(const std::string& name, const std::string& content) {
-    for (auto& [stored, bytes] : files) {
-        if (sameNameIgnoringCase(stored, name)) {
-            bytes = content;
-            return true;
-        }
-    }
-    files[name] = content;
+    files[chosenName(name).value_or(name)] = content;
     return true;
 }
 

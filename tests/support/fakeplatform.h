@@ -46,7 +46,8 @@ public:
     // A click on entry `index` of a file list: selects it and posts the Click.
     void clickListEntry(Control list, int index);
 
-    // Files of the in-memory working directory (names compare ignoring case when looked up).
+    // Files of the in-memory working directory (names compare ignoring case when looked up; of
+    // several spellings the first in byte order is the one read and written).
     std::map<std::string, std::string> files;
     std::optional<std::string> file(const std::string& name) const;
 
@@ -82,6 +83,7 @@ public:
     int clientHeight() const override { return clientHeight_; }
     void fillBox(int x1, int y1, int x2, int y2, int colour) override;
     bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) override;
+    void showFrame() override { ++framesShown; }
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId picture, const std::string& file) override;
     int pictureInnerWidth() const override { return animationPicture_.width(); }
@@ -107,13 +109,14 @@ public:
     bool menuEnabled(Menu entry) const override { return menu(entry).enabled; }
     void setMenuChecked(Menu entry, bool checked) override { menu(entry).checked = checked; }
     bool menuChecked(Menu entry) const override { return menu(entry).checked; }
-    std::optional<std::string> readTextFile(const std::string& name) override { return file(name); }
+    std::optional<std::string> readTextFile(const std::string& name) override;
     bool writeTextFile(const std::string& name, const std::string& content) override;
     void randomize(double seed) override { random_.seed(seed, seed_); }
     double random() override { return random_.next(); }
     double timeOfDay() const override { return timeOfDaySeconds; }
 
     Control focus = Control::Form;
+    int framesShown = 0;  // calls of showFrame
 
 private:
     struct ControlState {
@@ -146,7 +149,11 @@ private:
     const Timer& timer_(TimerId t) const { return timers_[static_cast<std::size_t>(t)]; }
     void restart(TimerId t);
     std::optional<std::int64_t> nextWake() const;
+    // A picture to load: the exact name first, then the chosen spelling.
     const std::string* findFile(const std::string& name) const;
+    // The file a text name means: of the spellings present, the one `chosenSpelling` picks.
+    std::optional<std::string> chosenName(const std::string& name) const;
+    const std::string* chosenFile(const std::string& name) const;
 
     EventSink* sink_ = nullptr;
     bool ended_ = false;

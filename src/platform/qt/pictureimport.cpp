@@ -3,7 +3,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRandomGenerator>
+#include <QScreen>
 
 #include <cerrno>
 #include <cstdio>
@@ -25,6 +27,18 @@ constexpr int mostNumberedTries = 9999;
 bool plainName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
            name.find('\0') == std::string::npos;
+}
+
+// The largest area a window of this machine can show, which bounds what loading a picture decodes:
+// the largest screen, or a common desktop size when there is no screen (`--add` runs without one).
+QSize largestShownArea() {
+    QSize area(1920, 1080);
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        area = QSize();
+        for (const QScreen* screen : QGuiApplication::screens()) area = area.expandedTo(screen->availableGeometry().size());
+        if (area.isEmpty()) area = QSize(1920, 1080);
+    }
+    return area;
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -149,7 +163,7 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
     const QByteArray bytes = file.read(maxImportBytes + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > maxImportBytes)
         return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
-    if (!loadPictureData(bytes)) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("not a picture"));
+    if (!loadPictureData(bytes, largestShownArea())) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("not a picture"));
 
     const QString folderPath = QFile::decodeName(QByteArray::fromStdString(folder.string()));
     const QString canonicalFolder = QFileInfo(folderPath).canonicalFilePath();  // empty when missing

@@ -39,12 +39,19 @@ void QtPlatform::setLeft(Control control, int twips) {
 }
 
 std::string QtPlatform::text(Control control) const {
-    if (const QLineEdit* box = textBox(control)) return box->text().toStdString();
+    if (const QLineEdit* box = textBox(control)) {
+        // A file name set by the program comes back as the same bytes, even when they are not
+        // valid UTF-8, as long as nobody edited the box since.
+        const std::string& set = state(control).text;
+        if (box->text() == QString::fromStdString(set)) return set;
+        return box->text().toStdString();
+    }
     return state(control).text;
 }
 
 void QtPlatform::setText(Control control, const std::string& text) {
     if (QLineEdit* box = textBox(control)) {
+        state(control).text = text;
         const QString now = QString::fromStdString(text);
         if (box->text() == now) return;
         // The typing limit does not cut text set by the program.

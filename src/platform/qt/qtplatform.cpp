@@ -19,7 +19,6 @@
 namespace pelorix {
 
 using qt::qstr;
-using qt::toQPath;
 using qt::windowBackground;
 
 QtPlatform::QtPlatform(std::filesystem::path workdir)
@@ -210,9 +209,9 @@ void QtPlatform::maximize() {
 
 // --- drawing and pictures ---
 
-void QtPlatform::repaint(const QRect& area) {
-    if (!area.isEmpty()) canvasWidget_->update(area);
-}
+void QtPlatform::repaint(const QRect& area) { canvasWidget_->changed(area); }
+
+void QtPlatform::showFrame() { canvasWidget_->showFrame(); }
 
 void QtPlatform::fillBox(int x1, int y1, int x2, int y2, int colour) {
     canvas_.ensureSize(clientWidth(), clientHeight());
@@ -227,10 +226,17 @@ bool QtPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h, in
     return !drawn.isEmpty();
 }
 
+QSize QtPlatform::shownArea() const {
+    // The window can show at most the largest screen's free area (or more, if it was made larger).
+    QSize area = canvas_.image().size();
+    for (const QScreen* screen : QGuiApplication::screens()) area = area.expandedTo(screen->availableGeometry().size());
+    return area;
+}
+
 bool QtPlatform::loadPicture(const std::string& file) {
     const auto path = workdir_.find(file);
     if (!path) return false;
-    auto picture = loadPictureFile(toQPath(*path));
+    auto picture = loadPictureFile(*path, shownArea());
     if (!picture) return false;
     windowPictureOriginal_ = std::move(*picture);
     windowPicture_ = toCanvasFormat(windowPictureOriginal_);

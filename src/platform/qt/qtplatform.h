@@ -88,6 +88,7 @@ public:
     int clientHeight() const override;
     void fillBox(int x1, int y1, int x2, int y2, int colour) override;
     bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) override;
+    void showFrame() override;
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId picture, const std::string& file) override;
     int pictureInnerWidth() const override { return animationPicture_.width(); }
@@ -128,7 +129,7 @@ private:
         QWidget* widget = nullptr;
         bool visible = false;
         int left = 0;
-        std::string text;  // controls other than text boxes
+        std::string text;  // a control's text; for a text box, the bytes the program last set
         int check = 0;
         std::vector<std::string> entries;
     };
@@ -161,6 +162,8 @@ private:
     // Shows on the actions exactly the check marks the game set.
     void showChecks(Menu entry);
     void repaint(const QRect& area);
+    // The largest part of a picture the window could ever show, from its top-left corner.
+    QSize shownArea() const;
     // Processes events until `done` holds or `timeoutMs` passed.
     void waitUntil(const std::function<bool()>& done, int timeoutMs);
     qt::FileListWidget* list(Control control) const;

@@ -182,7 +182,8 @@ bool SaverPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h,
 bool SaverPlatform::loadPicture(const std::string& file) {
     const auto path = folder_.find(file);
     if (!path) return false;
-    auto picture = loadPictureFile(qt::toQPath(*path));
+    // The window is all that is ever seen of a picture; a later resize builds the puzzle anew.
+    auto picture = loadPictureFile(*path, QSize(clientWidth(), clientHeight()));
     if (!picture) return false;
     windowPicture_ = toCanvasFormat(*picture);
     touch(canvas_.showPicture(windowPicture_));

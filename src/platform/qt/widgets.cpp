@@ -6,6 +6,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
 
 #include "platform/design.h"
 
@@ -26,18 +29,70 @@ CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), c
     setFocusPolicy(Qt::StrongFocus);
     // Everything is painted from the canvas; no background fill is needed first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    pace_.setSingleShot(true);
+    pace_.setTimerType(Qt::PreciseTimer);
+    connect(&pace_, &QTimer::timeout, this, [this] { paceTick(); });
+    sinceShown_.start();
 }
 
 QSize CanvasWidget::sizeHint() const { return {launchClientWidth, launchClientHeight}; }
 
+int CanvasWidget::refreshMs() const {
+    const QWindow* handle = window()->windowHandle();
+    const QScreen* screen = handle ? handle->screen() : nullptr;
+    const double hz = screen ? screen->refreshRate() : 0;
+    // A screen that reports no sensible rate is taken to refresh sixty times a second.
+    return hz >= 20 && hz <= 1000 ? std::max(1, static_cast<int>(1000.0 / hz)) : 16;
+}
+
+void CanvasWidget::changed(const QRect& area) {
+    if (area.isEmpty()) return;
+    if (framesShownAtOnce_) drawnOn_ += area;
+    if (pace_.isActive()) return;
+    const qint64 wait = refreshMs() - sinceShown_.elapsed();
+    pace_.start(static_cast<int>(std::max<qint64>(wait, 0)));
+}
+
+void CanvasWidget::showFrame() {
+    // A frame shown at once is painted as drawn, whole cells and all, and drawn in full: such
+    // frames set their own pace, and it stays what it always was.
+    if (!framesShownAtOnce_) {
+        framesShownAtOnce_ = true;
+        canvas_.setCheapFills(false);
+    }
+    shownAtOnceSincePace_ = true;
+    // What changed lies within what was drawn on.
+    canvas_.dropChanged();
+    paint(drawnOn_);
+    drawnOn_ = QRegion();
+}
+
+void CanvasWidget::paceTick() {
+    // A whole refresh without a frame shown at once: back to the display's pace.
+    if (!shownAtOnceSincePace_ && framesShownAtOnce_) {
+        framesShownAtOnce_ = false;
+        canvas_.setCheapFills(true);
+        drawnOn_ = QRegion();
+    }
+    shownAtOnceSincePace_ = false;
+    // Only the pixels that really changed: a frame redraws whole cells, but changes far fewer.
+    paint(canvas_.takeChanged());
+}
+
+void CanvasWidget::paint(const QRegion& changed) {
+    if (changed.isEmpty()) return;
+    // Qt paints all updates asked for before the next turn of the event loop in one go.
+    update(changed);
+    sinceShown_.restart();
+}
+
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect area = event->rect();
+    const QRegion area = event->region();
     const QImage& image = canvas_.image();
-    const QRect drawn = area.intersected(image.rect());
-    if (!drawn.isEmpty()) painter.drawImage(drawn, image, drawn);
+    for (const QRect& part : area.intersected(image.rect())) painter.drawImage(part, image, part);
     // Only before the canvas caught up with a resize can the widget be larger than the canvas.
-    const QRegion rest = QRegion(area).subtracted(QRegion(image.rect()));
+    const QRegion rest = area.subtracted(QRegion(image.rect()));
     for (const QRect& r : rest) painter.fillRect(r, palette().window());
 }
 

@@ -1,7 +1,10 @@
 // The Qt widgets behind the window: the drawing surface widget and the file list.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QListWidget>
+#include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -19,9 +22,21 @@ int buttonCode(Qt::MouseButton button);
 // The window's client area: paints the persistent canvas and reports presses and keys on the
 // board. Presses on child controls and keys typed into a focused child control are not the
 // board's and are not reported.
+//
+// Drawing on the canvas is put on screen at the display's pace: changed areas gather until the
+// next refresh and are then painted together, so a game drawing a thousand frames a second costs
+// the screen only sixty paints.
 class CanvasWidget final : public QWidget {
 public:
     CanvasWidget(Canvas& canvas, QWidget* parent);
+
+    // Tells that the canvas was drawn on in `area`; what changed is painted at the next refresh.
+    void changed(const QRect& area);
+    // Paints every area drawn on since the last paint at the next turn of the event loop,
+    // changed or not, and keeps frames at their full cost while frames are shown this way.
+    void showFrame();
+    // Milliseconds between two refreshes of the screen the widget is on.
+    int refreshMs() const;
 
     std::function<void(const Event&)> post;  // receives MouseDown and KeyDown events
     std::function<void()> resized;           // after the widget (and canvas) changed size
@@ -40,9 +55,16 @@ protected:
 
 private:
     void press(QMouseEvent* event);
+    void paceTick();
+    void paint(const QRegion& changed);
     bool childHasFocus() const;
 
     Canvas& canvas_;
+    QRegion drawnOn_;         // areas drawn on since the last frame shown at once
+    bool framesShownAtOnce_ = false;     // frames are being shown one by one
+    bool shownAtOnceSincePace_ = false;  // a frame was shown at once since the last pace tick
+    QTimer pace_;             // fires at the next refresh while something waits
+    QElapsedTimer sinceShown_;  // since changes were last asked to be painted
 };
 
 // A file list: a click on an entry (or a keyboard move of the selection) reports a click; a

@@ -1,0 +1,149 @@
+// The game in its real window, steered by user input into one state, counting frames and CPU there.
+//
+// Usage: pelorix_pace slow|fast play|finished|setup SECONDS [XSERVER_PID]
+// Run in an empty folder under an X server. The game starts as a user would start it (title
+// screen, click, the set-up screen, an animation picture, Begin); "finished" then lets the
+// computer solve the puzzle. Once there it prints one line: frames per second, the game's CPU
+// share and the X server's, both in percent of one core, read from /proc/<pid>/stat.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "game/puzzlemaker2.h"
+#include "platform/qt/qtplatform.h"
+
+namespace {
+
+// CPU seconds (user + system) process `pid` has used.
+double cpuSeconds(const std::string& pid) {
+    std::ifstream in("/proc/" + pid + "/stat");
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto close = all.rfind(')');
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(all.substr(close + 2));
+    std::string field;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i)
+        if (i == 14 || i == 15) ticks += std::stod(field);
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+void writeFile(const char* name, const char* bytes) { std::ofstream(name, std::ios::binary) << bytes; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s slow|fast play|finished|setup SECONDS [XSERVER_PID]\n", argv[0]);
+        return 2;
+    }
+    const std::string pace = argv[1], goal = argv[2];
+    const double seconds = std::atof(argv[3]);
+    const std::string xserver = argc > 4 ? argv[4] : "";
+
+    writeFile("animation.Time", pace == "slow" ? " 1 \r\n" : " 0 \r\n");
+    // One move per millisecond, so that "finished" comes soon.
+    writeFile("movepiece.Time", " .1 \r\n");
+    writeFile("bench.animation_picture", "");
+
+    QApplication app(argc, argv);
+    pelorix::QtPlatform platform(std::filesystem::current_path());
+    pelorix::puzzlemaker2 game(platform);
+    platform.showWindow();
+
+    QWidget* board = platform.canvasWidget();
+    auto click = [&](QPoint at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, board->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(board, &press);
+    };
+
+    enum class Stage { Title, Setup, Picked, Playing, Solving, Measuring } stage = Stage::Title;
+    QElapsedTimer clock, stageClock;
+    // Wakes waiting yields now and then, so the steering below also runs in still states.
+    QTimer waker;
+    waker.start(50);
+    clock.start();
+    stageClock.start();
+    long frames = 0;
+    int lastLeft = 0;
+    double cpu0 = 0, x0 = 0;
+    bool failed = false;
+    auto startMeasure = [&] {
+        stage = Stage::Measuring;
+        frames = 0;
+        lastLeft = game.puzzle.frameleft;
+        cpu0 = cpuSeconds("self");
+        x0 = xserver.empty() ? 0 : cpuSeconds(xserver);
+        stageClock.restart();
+        // Nothing of the driver's own may wake the game while it is measured; one timer ends it.
+        waker.stop();
+        QTimer::singleShot(static_cast<int>(seconds * 1000) + 1, Qt::PreciseTimer, [] {});
+    };
+    platform.afterYield = [&] {
+        frames += std::abs(game.puzzle.frameleft - lastLeft);
+        lastLeft = game.puzzle.frameleft;
+        switch (stage) {
+            case Stage::Title:
+                if (game.puzzle.solvetop > 0 && stageClock.elapsed() > 500) {
+                    click(QPoint(200, 200));
+                    stage = Stage::Setup;
+                }
+                break;
+            case Stage::Setup:
+                if (platform.visible(pelorix::Control::Command1)) {
+                    if (goal == "setup") {
+                        startMeasure();
+                        break;
+                    }
+                    static_cast<QListWidget*>(platform.widget(pelorix::Control::File2))->setCurrentRow(0);
+                    stage = Stage::Picked;
+                }
+                break;
+            case Stage::Picked:
+                static_cast<QAbstractButton*>(platform.widget(pelorix::Control::Command1))->click();
+                stage = Stage::Playing;
+                break;
+            case Stage::Playing:
+                if (game.puzzle.animated == 1 && game.loop.puzzlestate == 3 && !platform.visible(pelorix::Control::Command1)) {
+                    if (goal == "play") {
+                        startMeasure();
+                    } else {
+                        platform.action(pelorix::Menu::csolve)->trigger();
+                        stage = Stage::Solving;
+                    }
+                }
+                break;
+            case Stage::Solving:
+                if (game.loop.puzzlestate == 4) startMeasure();
+                break;
+            case Stage::Measuring: break;
+        }
+        if (stage != Stage::Measuring && clock.elapsed() > 120000) {
+            failed = true;
+            platform.end();
+        }
+    };
+    platform.stopWhen = [&] { return stage == Stage::Measuring && static_cast<double>(stageClock.elapsed()) >= seconds * 1000; };
+    game.Form_Activate();
+
+    if (failed) {
+        std::printf("did not reach the state\n");
+        return 1;
+    }
+    const double elapsed = static_cast<double>(stageClock.elapsed()) / 1000.0;
+    const double cpu = cpuSeconds("self") - cpu0;
+    const double x = xserver.empty() ? 0 : cpuSeconds(xserver) - x0;
+    std::printf("frames/s %7.1f   game CPU %5.1f%%   X server CPU %5.1f%%   together %5.1f%%\n", static_cast<double>(frames) / elapsed,
+                100 * cpu / elapsed, 100 * x / elapsed, 100 * (cpu + x) / elapsed);
+    return 0;
+}

@@ -1,0 +1,91 @@
+// Loading the hostile picture set: time and peak memory per file, today's loader beside the bounded one.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "hostile.h"
+#include "platform/canvas.h"
+#include "platform/pictures.h"
+
+namespace pelorix::testing {
+namespace {
+
+const QSize screen(1280, 800);
+
+// The loader as it was: the whole picture decoded, up to 64 megapixels and 257 MB.
+std::optional<QImage> loadWhole(const std::filesystem::path& path) {
+    QImageReader reader(QString::fromStdString(path.native()));
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    if (!reader.canRead()) return std::nullopt;
+    const QSize size = reader.size();
+    if (size.isValid() && static_cast<long long>(size.width()) * size.height() > maxPicturePixels) return std::nullopt;
+    reader.setAllocationLimit(static_cast<int>(maxPicturePixels * 4 / (1024 * 1024)) + 1);
+    QImage picture = reader.read();
+    if (picture.isNull()) return std::nullopt;
+    return picture;
+}
+
+long statusKb(const char* field) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::string(field).size() + 1));
+    return 0;
+}
+// Lowers the peak resident size to the present one, so the next peak is one file's.
+void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+// One file, loaded as the window loads it: decoded, then turned into the canvas's format.
+void BM_LoadPicture(benchmark::State& state, const std::filesystem::path& path, bool bounded) {
+    long peakMb = 0;
+    bool loaded = false;
+    for (auto _ : state) {
+        malloc_trim(0);
+        resetPeak();
+        const long base = statusKb("VmRSS:");
+        auto picture = bounded ? loadPictureFile(path, screen) : loadWhole(path);
+        loaded = picture.has_value();
+        if (picture) benchmark::DoNotOptimize(toCanvasFormat(*picture));
+        peakMb = std::max(peakMb, (statusKb("VmHWM:") - base) / 1024);
+    }
+    state.counters["peak_MB_over_base"] = static_cast<double>(peakMb);
+    state.counters["loaded"] = loaded ? 1 : 0;
+}
+
+}  // namespace
+}  // namespace pelorix::testing
+
+int main(int argc, char** argv) {
+    // Large blocks always come from and go back to the system, so that each load's peak shows in
+    // the resident size instead of hiding in memory an earlier load left behind.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTemporaryDir dir;
+    const std::filesystem::path folder = dir.path().toStdString();
+    for (const auto& f : pelorix::testing::hostileSet(true)) {
+        const std::filesystem::path path = folder / f.name;
+        std::ofstream(path, std::ios::binary).write(f.bytes.constData(), f.bytes.size());
+        const std::string size = std::to_string(f.bytes.size() / 1024) + "KB";
+        for (bool bounded : {false, true}) {
+            const std::string name = "BM_LoadPicture/" + std::string(bounded ? "now/" : "before/") + f.name + "/" + size;
+            benchmark::RegisterBenchmark(name.c_str(), pelorix::testing::BM_LoadPicture, path, bounded)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(2);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,100 @@
+// The real window: frames reach the screen at the display's pace, raw names load, large pictures keep their pixels.
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QPaintEvent>
+#include <QWidget>
+
+#include "hostile.h"
+#include "qtfixture.h"
+
+namespace pelorix::testing {
+namespace {
+
+// Counts the paints the canvas widget receives.
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+
+class QtPace : public QtWindowTest {
+protected:
+    void SetUp() override {
+        QtWindowTest::SetUp();
+        platform->showWindow();
+        pump(100);
+        platform->canvasWidget()->installEventFilter(&counter);
+        counter.paints = 0;
+    }
+    // One frame as the game draws it: a cell filled, the moving picture copied over it.
+    void frame(int i) {
+        platform->fillBox(1, 1, 200, 150, 15);
+        platform->copyPicture(PictureId::Picture1, 1 + i % 50, 1, 150, 100, 0, 0);
+    }
+    PaintCounter counter;
+};
+
+TEST_F(QtPace, FramesDrawnFasterThanTheDisplayArePaintedAtItsPace) {
+    QElapsedTimer clock;
+    clock.start();
+    int frames = 0;
+    while (clock.elapsed() < 300) {
+        frame(frames++);
+        platform->yield(false);
+    }
+    pump(50);
+    const int refreshes = static_cast<int>(clock.elapsed()) / 16 + 2;
+    EXPECT_GT(frames, refreshes) << "the machine drew too few frames to tell";
+    EXPECT_GE(counter.paints, 1);
+    EXPECT_LE(counter.paints, refreshes) << frames << " frames";
+    // What was drawn last is what the screen got.
+    EXPECT_TRUE(counter.painted.contains(QRect(2, 2, 100, 90)));
+}
+
+TEST_F(QtPace, FramesShownAtOnceArePaintedOneByOne) {
+    int frames = 0;
+    for (; frames < 40; ++frames) {
+        frame(frames);
+        platform->showFrame();
+        platform->yield(false);
+    }
+    EXPECT_GE(counter.paints, frames - 2);
+}
+
+TEST_F(QtPace, ANameThatIsNotUtf8IsListedPickedAndLoaded) {
+    const std::string name = "caf\xE9.regular_picture";
+    const QByteArray png = encoded(patterned(64, 48), "PNG");
+    writeFile(name, png.toStdString());
+    platform->refreshList(Control::File1);
+    ASSERT_EQ(platform->listCount(Control::File1), 1);
+    EXPECT_EQ(platform->listEntry(Control::File1, 0), name);
+    // The name goes through the chosen-picture box, as Begin reads it.
+    platform->setText(Control::Text3, platform->listEntry(Control::File1, 0));
+    EXPECT_EQ(platform->text(Control::Text3), name);
+    EXPECT_TRUE(platform->loadPicture(platform->text(Control::Text3)));
+    EXPECT_EQ(platform->windowPicture().size(), QSize(64, 48));
+    std::filesystem::remove(work() / name);  // QTemporaryDir cannot remove a name that is not UTF-8
+}
+
+TEST_F(QtPace, APictureLargerThanTheScreenShowsTheSamePixelsAsAWholeDecode) {
+    const QImage source = patterned(3000, 2000);
+    for (const char* format : {"PNG", "JPG", "BMP"}) {
+        const QByteArray bytes = encoded(source, format, 90);
+        writeFile("big.regular_picture", bytes.toStdString());
+        ASSERT_TRUE(platform->loadPicture("big.regular_picture")) << format;
+        const QImage whole = QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32);
+        const QImage& canvas = platform->canvas().image();
+        ASSERT_LE(canvas.width(), 3000);
+        EXPECT_EQ(canvas, whole.copy(canvas.rect())) << format;
+    }
+}
+
+}  // namespace
+}  // namespace pelorix::testing

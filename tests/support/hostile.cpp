@@ -1,0 +1,200 @@
+// Makes hostile and large picture files in memory: lying headers, bombs, damaged and valid pictures.
+#include "hostile.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <cstdint>
+
+namespace pelorix::testing {
+
+namespace {
+
+// Bits packed from the lowest bit of each byte up, as deflate stores them.
+class BitWriter {
+public:
+    void bits(std::uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) bit((value >> i) & 1u);
+    }
+    // A Huffman code is stored from its highest bit down.
+    void code(std::uint32_t value, int count) {
+        for (int i = count - 1; i >= 0; --i) bit((value >> i) & 1u);
+    }
+    QByteArray finish() {
+        if (used_ > 0) out_.append(static_cast<char>(current_));
+        return out_;
+    }
+
+private:
+    void bit(std::uint32_t b) {
+        current_ |= static_cast<std::uint8_t>(b << used_);
+        if (++used_ == 8) {
+            out_.append(static_cast<char>(current_));
+            current_ = 0;
+            used_ = 0;
+        }
+    }
+    QByteArray out_;
+    std::uint8_t current_ = 0;
+    int used_ = 0;
+};
+
+// A zlib stream of `count` zero bytes: one literal, then matches of 258 at distance 1.
+QByteArray zlibZeros(long long count) {
+    BitWriter w;
+    w.bits(1, 1);  // last block
+    w.bits(1, 2);  // fixed Huffman codes
+    long long left = count;
+    auto literalZero = [&] { w.code(0x30, 8); };
+    if (left > 0) {
+        literalZero();
+        --left;
+    }
+    while (left >= 258) {
+        w.code(0xC5, 8);  // length code 285: 258 bytes
+        w.code(0, 5);     // distance code 0: distance 1
+        left -= 258;
+    }
+    while (left-- > 0) literalZero();
+    w.code(0, 7);  // end of block
+    QByteArray stream("\x78\x01", 2);
+    stream += w.finish();
+    const std::uint32_t adler = (static_cast<std::uint32_t>(count % 65521) << 16) | 1u;
+    for (int shift = 24; shift >= 0; shift -= 8) stream.append(static_cast<char>((adler >> shift) & 0xFF));
+    return stream;
+}
+
+std::uint32_t crc32(const QByteArray& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (char c : bytes) {
+        crc ^= static_cast<std::uint8_t>(c);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void put32be(QByteArray& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.append(static_cast<char>((v >> shift) & 0xFF));
+}
+void put16le(QByteArray& out, std::uint32_t v) {
+    out.append(static_cast<char>(v & 0xFF));
+    out.append(static_cast<char>((v >> 8) & 0xFF));
+}
+void put32le(QByteArray& out, std::uint32_t v) {
+    put16le(out, v & 0xFFFF);
+    put16le(out, v >> 16);
+}
+
+void chunk(QByteArray& png, const char* type, const QByteArray& data) {
+    put32be(png, static_cast<std::uint32_t>(data.size()));
+    const QByteArray typed = QByteArray(type, 4) + data;
+    png += typed;
+    put32be(png, crc32(typed));
+}
+
+}  // namespace
+
+QImage patterned(int width, int height, QImage::Format format) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) row[x] = qRgb((x * 7 + y) & 0xFF, (y * 5 + x / 3) & 0xFF, (x ^ y) & 0xFF);
+    }
+    return format == QImage::Format_RGB32 ? picture : picture.convertToFormat(format);
+}
+
+QByteArray encoded(const QImage& picture, const char* format, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.write(picture);
+    return bytes;
+}
+
+QByteArray zeroPng(int width, int height, int colourType, int bitDepth) {
+    const int channels = colourType == 2 ? 3 : colourType == 6 ? 4 : 1;
+    const long long rowBytes = 1 + static_cast<long long>(width) * channels * (bitDepth / 8);
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QByteArray header;
+    put32be(header, static_cast<std::uint32_t>(width));
+    put32be(header, static_cast<std::uint32_t>(height));
+    header.append(static_cast<char>(bitDepth));
+    header.append(static_cast<char>(colourType));
+    header.append(3, '\0');  // deflate, adaptive filtering, not interlaced
+    chunk(png, "IHDR", header);
+    chunk(png, "IDAT", zlibZeros(rowBytes * height));
+    chunk(png, "IEND", {});
+    return png;
+}
+
+QByteArray jpegClaiming(int width, int height) {
+    QByteArray jpeg = encoded(patterned(64, 64), "JPG", 90);
+    // The baseline frame header: FF C0, length, precision, then height and width.
+    const qsizetype at = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    if (at < 0) return jpeg;
+    jpeg[at + 5] = static_cast<char>((height >> 8) & 0xFF);
+    jpeg[at + 6] = static_cast<char>(height & 0xFF);
+    jpeg[at + 7] = static_cast<char>((width >> 8) & 0xFF);
+    jpeg[at + 8] = static_cast<char>(width & 0xFF);
+    return jpeg;
+}
+
+QByteArray rleBmpClaiming(int width, int height, int bodyBytes) {
+    QByteArray body;
+    // Runs of 255 pixels of changing colours, each row ended, until the body is full.
+    int colour = 0;
+    while (body.size() + 4 <= bodyBytes) {
+        body.append(static_cast<char>(255));
+        body.append(static_cast<char>(colour++ & 0xFF));
+        if (colour % 8 == 0) body.append(QByteArray("\x00\x00", 2));
+    }
+    body.append(QByteArray("\x00\x01", 2));  // end of picture
+    QByteArray bmp("BM", 2);
+    const std::uint32_t offset = 14 + 40 + 1024;
+    put32le(bmp, offset + static_cast<std::uint32_t>(body.size()));
+    put32le(bmp, 0);
+    put32le(bmp, offset);
+    put32le(bmp, 40);
+    put32le(bmp, static_cast<std::uint32_t>(width));
+    put32le(bmp, static_cast<std::uint32_t>(height));
+    put16le(bmp, 1);
+    put16le(bmp, 8);
+    put32le(bmp, 1);  // run-length, 8 bits
+    put32le(bmp, static_cast<std::uint32_t>(body.size()));
+    put32le(bmp, 3780);
+    put32le(bmp, 3780);
+    put32le(bmp, 256);
+    put32le(bmp, 0);
+    for (int i = 0; i < 256; ++i) put32le(bmp, static_cast<std::uint32_t>(qRgb(i, 255 - i, (i * 3) & 0xFF)) & 0xFFFFFF);
+    return bmp + body;
+}
+
+std::vector<HostileFile> hostileSet(bool large) {
+    std::vector<HostileFile> set;
+    const QByteArray png = encoded(patterned(640, 480), "PNG");
+    const QByteArray jpg = encoded(patterned(640, 480), "JPG", 90);
+    set.push_back({"truncated.png", png.left(png.size() / 2), false});
+    set.push_back({"truncated.jpg", jpg.left(jpg.size() / 2), false});
+    QByteArray flipped = png;
+    for (qsizetype i = 40; i < flipped.size(); i += 97) flipped[i] = static_cast<char>(flipped[i] ^ 0x10);
+    set.push_back({"bitflipped.png", flipped, false});
+    QByteArray flippedJpg = jpg;
+    for (qsizetype i = 200; i < flippedJpg.size(); i += 113) flippedJpg[i] = static_cast<char>(flippedJpg[i] ^ 0x04);
+    set.push_back({"bitflipped.jpg", flippedJpg, false});
+    set.push_back({"claims8000.jpg", jpegClaiming(8000, 8000), false});
+    set.push_back({"rle8000.bmp", rleBmpClaiming(8000, 8000, 50 * 1024), false});
+    set.push_back({"bomb-at-cap.png", zeroPng(8000, 8000, 0, 8), true});
+    set.push_back({"bomb-past-cap.png", zeroPng(8200, 8200, 0, 8), false});
+    set.push_back({"bomb-rgb16.png", zeroPng(6000, 6000, 2, 16), true});
+    set.push_back({"sixteen-bit.png", encoded(patterned(1600, 1000, QImage::Format_RGBX64), "PNG"), true});
+    set.push_back({std::string("caf\xE9-latin1.png"), png, true});
+    if (large) {
+        set.push_back({"large-6000x4000.jpg", encoded(patterned(6000, 4000), "JPG", 90), true});
+        set.push_back({"large-4000x3000.png", encoded(patterned(4000, 3000), "PNG"), true});
+        set.push_back({"large-6000x6000x16.png", encoded(patterned(6000, 6000, QImage::Format_RGBX64), "PNG"), true});
+    }
+    return set;
+}
+
+}  // namespace pelorix::testing
