@@ -12,8 +12,8 @@
 #include <string>
 
 #include "hostile.h"
-#include "platform/canvas.h"
-#include "platform/pictures.h"
+#include "platform/qt/canvas.h"
+#include "platform/qt/pictures.h"
 
 namespace pelorix::testing {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "gamefixture.h"
 #include "platform/design.h"
-#include "platform/pictures.h"
+#include "platform/qt/pictures.h"
 
 namespace pelorix::testing {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "platform/design.h"
 #include "platform/palette.h"
-#include "platform/pictures.h"
-#include "platform/workdir.h"
+#include "platform/qt/pictures.h"
+#include "platform/qt/workdir.h"
 
 namespace pelorix::testing {
 

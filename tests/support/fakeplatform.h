@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 

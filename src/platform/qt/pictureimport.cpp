@@ -13,8 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/pictures.h"
-#include "platform/workdir.h"
+#include "platform/qt/pictures.h"
+#include "platform/qt/workdir.h"
 
 namespace pelorix {
 

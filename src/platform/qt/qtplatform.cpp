@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "platform/design.h"
-#include "platform/pictures.h"
+#include "platform/qt/pictures.h"
 #include "platform/qt/qtsupport.h"
 #include "platform/qt/widgets.h"
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 #include "platform/platform.h"
 #include "platform/random.h"
-#include "platform/workdir.h"
+#include "platform/qt/workdir.h"
 
 class QAction;
 class QActionGroup;

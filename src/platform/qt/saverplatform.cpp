@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "platform/design.h"
-#include "platform/pictures.h"
+#include "platform/qt/pictures.h"
 #include "platform/qt/qtsupport.h"
 
 namespace pelorix {

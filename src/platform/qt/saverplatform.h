@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 #include "platform/platform.h"
 #include "platform/random.h"
-#include "platform/workdir.h"
+#include "platform/qt/workdir.h"
 #include "platform/qt/xcbtarget.h"
 
 class QSocketNotifier;

@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 #include "platform/ids.h"
 #include "platform/qt/keymap.h"
 

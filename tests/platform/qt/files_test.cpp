@@ -2,7 +2,7 @@
 #include <QBuffer>
 #include <QImage>
 
-#include "platform/pictures.h"
+#include "platform/qt/pictures.h"
 #include "qtfixture.h"
 
 namespace pelorix::testing {

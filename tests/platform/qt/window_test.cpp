@@ -10,7 +10,7 @@
 #include <QWindow>
 
 #include "platform/design.h"
-#include "platform/pictures.h"
+#include "platform/qt/pictures.h"
 #include "qtfixture.h"
 
 namespace pelorix::testing {

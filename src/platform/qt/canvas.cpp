@@ -1,5 +1,5 @@
 // Filled boxes and clipped picture copies on the window's persistent QImage, each pixel written once.
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 
 #include <algorithm>
 #include <cstring>

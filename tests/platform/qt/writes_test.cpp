@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/workdir.h"
+#include "platform/qt/workdir.h"
 
 namespace pelorix {
 namespace {

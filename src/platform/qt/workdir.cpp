@@ -1,5 +1,5 @@
 // Case-insensitive file lookup, wildcard lists, small text files and safe replacing writes.
-#include "platform/workdir.h"
+#include "platform/qt/workdir.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "hostile.h"
-#include "platform/pictures.h"
+#include "platform/qt/pictures.h"
 
 namespace pelorix::testing {
 namespace {

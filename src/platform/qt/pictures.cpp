@@ -1,5 +1,5 @@
 // Loading picture files at a cost bounded by the screen, the built-in pictures, and an exact 8-bit BMP writer.
-#include "platform/pictures.h"
+#include "platform/qt/pictures.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -6,8 +6,8 @@
 #include <array>
 #include <fstream>
 
-#include "platform/pictures.h"
-#include "platform/workdir.h"
+#include "platform/qt/pictures.h"
+#include "platform/qt/workdir.h"
 
 namespace pelorix {
 namespace {

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "fakeplatform.h"
-#include "platform/canvas.h"
+#include "platform/qt/canvas.h"
 #include "platform/palette.h"
 
 namespace pelorix::testing {
