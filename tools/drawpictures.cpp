@@ -1,18 +1,24 @@
 // Draws the pictures shipped in assets/ (title pictures and samples); regenerate with `drawpictures assets`.
 #include "palette8.h"
+#include "platform/qt/pictures.h"
 #include "scenes.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImageWriter>
 
 #include <cstdio>
 
 namespace {
 
+// The game writes its built-in pictures with the same encoder, so a shipped BMP and the copy the
+// game writes at start-up are the same bytes.
 bool saveBmp8(const QImage& picture, const QString& path)
 {
-    return pics::writeBmp8(pics::quantize256(picture), path);
+    const QByteArray bytes = pelorix::encodeBmp8(pics::quantize256(picture));
+    QFile file(path);
+    return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 bool saveJpeg(const QImage& picture, const QString& path, int quality)

@@ -73,15 +73,18 @@ double fbm(double x, double y, int octaves, std::uint32_t seed)
 QColor mix(const QColor& a, const QColor& b, double t)
 {
     t = std::clamp(t, 0.0, 1.0);
-    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
-                            a.blueF() + (b.blueF() - a.blueF()) * t, a.alphaF() + (b.alphaF() - a.alphaF()) * t);
+    // Qt's colour channels are floats; the mix is computed in double and rounded once.
+    auto channel = [t](float from, float to) { return static_cast<float>(from + (to - from) * t); };
+    return QColor::fromRgbF(channel(a.redF(), b.redF()), channel(a.greenF(), b.greenF()), channel(a.blueF(), b.blueF()),
+                            channel(a.alphaF(), b.alphaF()));
 }
 
 QColor scaled(const QColor& c, double factor)
 {
     if (factor >= 1)
         return mix(c, QColor(255, 255, 255, c.alpha()), factor - 1);
-    return QColor::fromRgbF(c.redF() * factor, c.greenF() * factor, c.blueF() * factor, c.alphaF());
+    return QColor::fromRgbF(static_cast<float>(c.redF() * factor), static_cast<float>(c.greenF() * factor),
+                            static_cast<float>(c.blueF() * factor), c.alphaF());
 }
 
 QColor colourAt(const ColourStops& stops, double t)

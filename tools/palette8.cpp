@@ -1,4 +1,4 @@
-// Reduction of true-colour pictures to 256 colours and writing them as 8-bit BMP files.
+// Reduction of true-colour pictures to 256 colours.
 #include "palette8.h"
 
 #include <QFile>
@@ -214,72 +214,6 @@ QImage quantize256(const QImage& picture)
         std::swap(cur, next);
     }
     return out;
-}
-
-namespace {
-
-void put16(QByteArray& b, quint16 v)
-{
-    b.append(char(v & 0xFF));
-    b.append(char(v >> 8));
-}
-
-void put32(QByteArray& b, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b.append(char((v >> (8 * i)) & 0xFF));
-}
-
-}  // namespace
-
-bool writeBmp8(const QImage& indexed, const QString& path)
-{
-    if (indexed.format() != QImage::Format_Indexed8 || indexed.colorCount() > 256)
-        return false;
-    const quint32 w = quint32(indexed.width()), h = quint32(indexed.height());
-    const quint32 stride = (w + 3) & ~3u;
-    const quint32 offset = 14 + 40 + 256 * 4;
-    const quint32 imageSize = stride * h;
-
-    QByteArray bytes;
-    bytes.reserve(int(offset + imageSize));
-    bytes.append("BM", 2);
-    put32(bytes, offset + imageSize);
-    put16(bytes, 0);
-    put16(bytes, 0);
-    put32(bytes, offset);
-
-    put32(bytes, 40);    // BITMAPINFOHEADER
-    put32(bytes, w);
-    put32(bytes, h);     // positive height: rows stored bottom-up
-    put16(bytes, 1);     // planes
-    put16(bytes, 8);     // bits per pixel
-    put32(bytes, 0);     // BI_RGB
-    put32(bytes, imageSize);
-    put32(bytes, 2835);  // 72 dpi
-    put32(bytes, 2835);
-    put32(bytes, 256);   // colours used
-    put32(bytes, 0);     // all colours important
-
-    const QList<QRgb> table = indexed.colorTable();
-    for (int i = 0; i < 256; ++i) {
-        const QRgb c = i < table.size() ? table[i] : qRgb(0, 0, 0);
-        bytes.append(char(qBlue(c)));
-        bytes.append(char(qGreen(c)));
-        bytes.append(char(qRed(c)));
-        bytes.append(char(0));
-    }
-
-    const QByteArray padding(int(stride - w), '\0');
-    for (int y = int(h) - 1; y >= 0; --y) {
-        bytes.append(reinterpret_cast<const char*>(indexed.constScanLine(y)), int(w));
-        bytes.append(padding);
-    }
-
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    return file.write(bytes) == bytes.size();
 }
 
 }  // namespace pics

@@ -145,7 +145,7 @@ QImage drawRoseWindow(QSize size)
             if (id == 3000 && tint[best] > 0.9)  // a few golden stars in the night-blue ground
                 c = QColor(250, 215, 90);
             const double hueShift = (tint[best] - 0.5) * 16;
-            c = QColor::fromHsvF(std::fmod(std::max(0.0f, c.hsvHueF()) + hueShift / 360 + 1, 1.0), c.hsvSaturationF(),
+            c = QColor::fromHsvF(static_cast<float>(std::fmod(std::max(0.0f, c.hsvHueF()) + hueShift / 360 + 1, 1.0)), c.hsvSaturationF(),
                                  c.valueF());
             const double glow = 1.1 - 0.3 * std::pow(std::min(1.0, d1 / g), 2);
             const double grain = 0.94 + 0.12 * fbm(x * 0.15, y * 0.15, 2, 7);
