@@ -40,6 +40,8 @@ struct MenuDesign {
 inline constexpr int twipsPerPixel = 15;
 inline constexpr std::string_view windowTitle = "Pelorix";
 inline constexpr std::string_view launchCaption = "Pelorix - (Click to begin)";
+// Colour 0xRRGGBB of the client area where nothing has been drawn yet.
+inline constexpr unsigned undrawnColour = 0xF0F0F0;
 // Client area at launch, in pixels.
 inline constexpr int launchClientWidth = 754;
 inline constexpr int launchClientHeight = 385;

@@ -10,16 +10,12 @@
 
 namespace pelorix::testing {
 
-namespace {
-constexpr unsigned windowBackground = 0xF0F0F0;
-}
-
 FakePlatform::FakePlatform(std::uint64_t seed)
     : seed_(seed),
       random_(seed),
       clientWidth_(launchClientWidth),
       clientHeight_(launchClientHeight),
-      canvas_(launchClientWidth, launchClientHeight, windowBackground) {
+      canvas_(launchClientWidth, launchClientHeight, undrawnColour) {
     for (int i = 0; i < controlCount; ++i) {
         const ControlDesign& d = design(static_cast<Control>(i));
         controls_[static_cast<std::size_t>(i)].left = d.left;

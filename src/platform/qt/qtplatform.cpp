@@ -19,7 +19,6 @@
 namespace pelorix {
 
 using qt::qstr;
-using qt::windowBackground;
 
 QtPlatform::QtPlatform(std::filesystem::path workdir)
     : workdir_(std::move(workdir)),
@@ -28,7 +27,7 @@ QtPlatform::QtPlatform(std::filesystem::path workdir)
       windowPicture_(toCanvasFormat(windowPictureOriginal_)),
       animationPictureOriginal_(builtinAnimationPicture()),
       animationPicture_(toCanvasFormat(animationPictureOriginal_)),
-      canvas_(launchClientWidth, launchClientHeight, windowBackground) {
+      canvas_(launchClientWidth, launchClientHeight, undrawnColour) {
     canvas_.showPicture(windowPicture_);
     buildWindow();
 }

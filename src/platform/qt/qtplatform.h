@@ -16,7 +16,6 @@
 #include "platform/qt/workdir.h"
 
 class QAction;
-class QActionGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;

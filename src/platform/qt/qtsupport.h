@@ -12,9 +12,6 @@
 
 namespace pelorix::qt {
 
-// Shown where nothing has been drawn.
-inline constexpr unsigned windowBackground = 0xF0F0F0;
-
 inline QString qstr(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 inline QString toQPath(const std::filesystem::path& path) {
