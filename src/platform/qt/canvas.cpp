@@ -146,7 +146,7 @@ QRect Canvas::copy(const QImage& picture, int dx, int dy, int w, int h, int sx, 
     source.translate(clipped.left() - target.left(), clipped.top() - target.top());
     source.setSize(clipped.size());
 
-    const QImage& src = picture.format() == surfaceFormat ? picture : picture.convertToFormat(surfaceFormat);
+    const QImage src = toCanvasFormat(picture);  // shares the pixels when the format already fits
     const size_t rowBytes = static_cast<size_t>(clipped.width()) * sizeof(unsigned);
     const uchar* fromBits = src.constBits();
     uchar* toBits = image_.bits();  // one detach check, not one per row
