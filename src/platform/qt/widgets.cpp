@@ -25,6 +25,11 @@ int buttonCode(Qt::MouseButton button) {
 
 // --- CanvasWidget ---
 
+namespace {
+// Rows painted with one copy; taller copies are split over threads by Qt.
+constexpr int paintBandRows = 64;
+}  // namespace
+
 CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {
     setFocusPolicy(Qt::StrongFocus);
     // Everything is painted from the canvas; no background fill is needed first.
@@ -90,7 +95,13 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRegion area = event->region();
     const QImage& image = canvas_.image();
-    for (const QRect& part : area.intersected(image.rect())) painter.drawImage(part, image, part);
+    // In bands of few rows: Qt hands a taller copy to its thread pool, and waking those threads
+    // costs more than the copy of a frame's change.
+    for (const QRect& part : area.intersected(image.rect()))
+        for (int top = part.top(); top <= part.bottom(); top += paintBandRows) {
+            const QRect band(part.left(), top, part.width(), std::min(paintBandRows, part.bottom() + 1 - top));
+            painter.drawImage(band, image, band);
+        }
     // Only before the canvas caught up with a resize can the widget be larger than the canvas.
     const QRegion rest = area.subtracted(QRegion(image.rect()));
     for (const QRect& r : rest) painter.fillRect(r, palette().window());
