@@ -75,9 +75,12 @@ void QtPlatform::postControl(EventKind kind, Control control, int key, int shift
 
 void QtPlatform::yield(bool mayWait) {
     if (ended_) return;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (mayWait && queue_.empty() && !ended_)
+    // One turn of the event loop: a waiting turn handles whatever is ready at once and blocks only
+    // when nothing is, so a separate look first would only cost a second turn per frame.
+    if (mayWait && queue_.empty())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    else
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     // Events that handlers queue while these run wait for the next yield.
     for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended_; --n) {
         const Event event = queue_.front();

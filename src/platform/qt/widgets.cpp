@@ -25,6 +25,11 @@ int buttonCode(Qt::MouseButton button) {
 
 // --- CanvasWidget ---
 
+namespace {
+// Rows painted with one copy; taller copies are split over threads by Qt.
+constexpr int paintBandRows = 64;
+}  // namespace
+
 CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {
     setFocusPolicy(Qt::StrongFocus);
     // Everything is painted from the canvas; no background fill is needed first.
@@ -47,24 +52,26 @@ int CanvasWidget::refreshMs() const {
 
 void CanvasWidget::changed(const QRect& area) {
     if (area.isEmpty()) return;
-    if (framesShownAtOnce_) drawnOn_ += area;
+    // While frames are shown at once, every drawing is painted at the next turn of the event loop,
+    // as plain drawing would be: such frames set their own pace, and it stays what it always was.
+    if (framesShownAtOnce_) update(area);
     if (pace_.isActive()) return;
     const qint64 wait = refreshMs() - sinceShown_.elapsed();
     pace_.start(static_cast<int>(std::max<qint64>(wait, 0)));
 }
 
 void CanvasWidget::showFrame() {
-    // A frame shown at once is painted as drawn, whole cells and all, and drawn in full: such
-    // frames set their own pace, and it stays what it always was.
-    if (!framesShownAtOnce_) {
-        framesShownAtOnce_ = true;
-        canvas_.setCheapFills(false);
-    }
+    // A frame shown at once is painted as drawn, whole cells and all, and drawn in full.
     shownAtOnceSincePace_ = true;
-    // What changed lies within what was drawn on.
-    canvas_.dropChanged();
-    paint(drawnOn_);
-    drawnOn_ = QRegion();
+    if (framesShownAtOnce_) {
+        // What changed lies within what was drawn on, which `changed` already asked to paint.
+        canvas_.dropChanged();
+        return;
+    }
+    framesShownAtOnce_ = true;
+    canvas_.setCheapFills(false);
+    // This frame was drawn at the display's pace: what it changed is painted now.
+    paint(canvas_.takeChanged());
 }
 
 void CanvasWidget::paceTick() {
@@ -72,7 +79,6 @@ void CanvasWidget::paceTick() {
     if (!shownAtOnceSincePace_ && framesShownAtOnce_) {
         framesShownAtOnce_ = false;
         canvas_.setCheapFills(true);
-        drawnOn_ = QRegion();
     }
     shownAtOnceSincePace_ = false;
     // Only the pixels that really changed: a frame redraws whole cells, but changes far fewer.
@@ -90,7 +96,15 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRegion area = event->region();
     const QImage& image = canvas_.image();
-    for (const QRect& part : area.intersected(image.rect())) painter.drawImage(part, image, part);
+    // At the display's pace, in bands of few rows: Qt hands a taller copy to its thread pool, and
+    // waking those threads costs more than the copy of what changed. Frames shown at once keep
+    // the one copy per part they always had, threads and all, so that their pace stays the same.
+    const int bandRows = framesShownAtOnce_ ? image.height() : paintBandRows;
+    for (const QRect& part : area.intersected(image.rect()))
+        for (int top = part.top(); top <= part.bottom(); top += bandRows) {
+            const QRect band(part.left(), top, part.width(), std::min(bandRows, part.bottom() + 1 - top));
+            painter.drawImage(band, image, band);
+        }
     // Only before the canvas caught up with a resize can the widget be larger than the canvas.
     const QRegion rest = area.subtracted(QRegion(image.rect()));
     for (const QRect& r : rest) painter.fillRect(r, palette().window());

@@ -60,7 +60,6 @@ private:
     bool childHasFocus() const;
 
     Canvas& canvas_;
-    QRegion drawnOn_;         // areas drawn on since the last frame shown at once
     bool framesShownAtOnce_ = false;     // frames are being shown one by one
     bool shownAtOnceSincePace_ = false;  // a frame was shown at once since the last pace tick
     QTimer pace_;             // fires at the next refresh while something waits

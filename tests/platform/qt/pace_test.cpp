@@ -83,6 +83,20 @@ TEST_F(QtPace, ANameThatIsNotUtf8IsListedPickedAndLoaded) {
     std::filesystem::remove(work() / name);  // QTemporaryDir cannot remove a name that is not UTF-8
 }
 
+TEST_F(QtPace, PaintingGivesTheCanvasPixelsOverManyRows) {
+    // Taller than the rows one copy paints and not a multiple of them, starting off a band edge.
+    writeFile("tall.regular_picture", encoded(patterned(301, 347), "PNG", 100).toStdString());
+    ASSERT_TRUE(platform->loadPicture("tall.regular_picture"));
+    const QRect area(3, 5, 290, 333);
+    QImage painted(platform->canvasWidget()->size(), QImage::Format_RGB32);
+    painted.fill(Qt::black);
+    platform->canvasWidget()->render(&painted, area.topLeft(), QRegion(area), QWidget::RenderFlags());
+    const QImage& canvas = platform->canvas().image();
+    EXPECT_EQ(painted.copy(area), canvas.copy(area));
+    EXPECT_EQ(painted.pixel(area.left() - 1, area.top()), QColor(Qt::black).rgb()) << "painted outside the area";
+    EXPECT_EQ(painted.pixel(area.left(), area.bottom() + 1), QColor(Qt::black).rgb()) << "painted outside the area";
+}
+
 TEST_F(QtPace, APictureLargerThanTheScreenShowsTheSamePixelsAsAWholeDecode) {
     const QImage source = patterned(3000, 2000);
     for (const char* format : {"PNG", "JPG", "BMP"}) {
