@@ -127,7 +127,6 @@ void QtPlatform::buildWindow() {
 
     buildMenus();
     buildControls();
-    buildTimers();
     new qt::DropImport(*this, canvasWidget_);  // pictures dropped on the window join the folder
 
     // The keyboard stays with an open panel; the keeper is owned by the window and follows the
@@ -290,20 +289,6 @@ void QtPlatform::buildControls() {
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(widget(order[i - 1]), widget(order[i]));
 
     for (Control c : {Control::File1, Control::File2}) refreshList(c);
-}
-
-void QtPlatform::buildTimers() {
-    const std::array<int, 2> launch{timer1LaunchInterval, timer2LaunchInterval};
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
-        Timer& t = timers_[i];
-        t.qtimer = new QTimer(window_.get());
-        t.qtimer->setTimerType(Qt::PreciseTimer);
-        t.qtimer->setSingleShot(false);
-        t.interval = launch[i];
-        t.qtimer->setInterval(std::max(t.interval, 1));
-        const auto id = static_cast<TimerId>(i);
-        QObject::connect(t.qtimer, &QTimer::timeout, window_.get(), [this, id] { timerFired(id); });
-    }
 }
 
 void QtPlatform::showWindow(int timeoutMs) {

@@ -34,8 +34,7 @@ QtPlatform::QtPlatform(std::filesystem::path workdir)
 
 QtPlatform::~QtPlatform() {
     ended_ = true;
-    for (Timer& t : timers_)
-        if (t.qtimer) t.qtimer->stop();
+    timers_.stop();
     if (canvasWidget_) {
         canvasWidget_->post = nullptr;
         canvasWidget_->resized = nullptr;
@@ -85,11 +84,7 @@ void QtPlatform::yield(bool mayWait) {
     for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended_; --n) {
         const Event event = queue_.front();
         queue_.pop_front();
-        if (event.kind == EventKind::TimerTick) {
-            Timer& t = timers_[index(event.timer)];
-            t.pending = false;
-            if (!t.enabled) continue;
-        }
+        if (event.kind == EventKind::TimerTick && !timers_.deliver(event.timer)) continue;
         if (sink_) sink_->dispatch(event);
     }
     if (afterYield) afterYield();
@@ -99,59 +94,14 @@ void QtPlatform::yield(bool mayWait) {
 void QtPlatform::end() {
     ended_ = true;
     queue_.clear();
-    for (Timer& t : timers_) {
-        t.pending = false;
-        if (t.qtimer) t.qtimer->stop();
-    }
+    timers_.stop();
 }
 
 // --- timers ---
 
-void QtPlatform::timerFired(TimerId id) {
-    Timer& t = timers_[index(id)];
-    if (ended_ || !t.enabled || t.pending) return;  // at most one tick waits per timer
-    t.pending = true;
-    Event e;
-    e.kind = EventKind::TimerTick;
-    e.timer = id;
-    post(e);
-}
+void QtPlatform::setTimerInterval(TimerId id, int milliseconds) { timers_.setInterval(id, milliseconds); }
 
-void QtPlatform::startCountdown(TimerId id) {
-    Timer& t = timers_[index(id)];
-    if (t.interval > 0 && !ended_)
-        t.qtimer->start(t.interval);  // (re)starts the countdown
-    else
-        t.qtimer->stop();  // interval 0 gives no ticks
-}
-
-void QtPlatform::dropTicks(TimerId id) {
-    timers_[index(id)].pending = false;
-    queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
-                                [id](const Event& e) { return e.kind == EventKind::TimerTick && e.timer == id; }),
-                 queue_.end());
-}
-
-void QtPlatform::setTimerInterval(TimerId id, int milliseconds) {
-    Timer& t = timers_[index(id)];
-    // The same interval again leaves a running countdown alone (QTimer::setInterval would restart it).
-    if (t.interval == milliseconds) return;
-    t.interval = std::max(milliseconds, 0);
-    if (t.enabled) startCountdown(id);
-}
-
-void QtPlatform::setTimerEnabled(TimerId id, bool enabled) {
-    Timer& t = timers_[index(id)];
-    if (enabled) {
-        if (t.enabled) return;
-        t.enabled = true;
-        startCountdown(id);
-    } else {
-        t.enabled = false;
-        t.qtimer->stop();
-        dropTicks(id);
-    }
-}
+void QtPlatform::setTimerEnabled(TimerId id, bool enabled) { timers_.setEnabled(id, enabled); }
 
 // --- window ---
 

@@ -12,6 +12,7 @@
 
 #include "platform/qt/canvas.h"
 #include "platform/platform.h"
+#include "platform/qt/gametimers.h"
 #include "platform/random.h"
 #include "platform/qt/workdir.h"
 
@@ -58,7 +59,7 @@ public:
     QMenu* submenu(Menu entry) const { return submenus_[index(entry)]; }
     // The control's widget; Form gives the canvas widget.
     QWidget* widget(Control control) const;
-    QTimer* timer(TimerId timer) const { return timers_[index(timer)].qtimer; }
+    QTimer* timer(TimerId timer) const { return timers_.qtimer(timer); }
     const Canvas& canvas() const { return canvas_; }
     const QImage& windowPicture() const { return windowPicture_; }
     const QImage& animationPicture() const { return animationPicture_; }
@@ -77,9 +78,9 @@ public:
     void end() override;
     bool ended() const override { return ended_; }
     void setTimerInterval(TimerId timer, int milliseconds) override;
-    int timerInterval(TimerId timer) const override { return timers_[index(timer)].interval; }
+    int timerInterval(TimerId timer) const override { return timers_.interval(timer); }
     void setTimerEnabled(TimerId timer, bool enabled) override;
-    bool timerEnabled(TimerId timer) const override { return timers_[index(timer)].enabled; }
+    bool timerEnabled(TimerId timer) const override { return timers_.enabled(timer); }
     void setCaption(const std::string& caption) override;
     std::string caption() const override { return caption_; }
     void maximize() override;
@@ -135,12 +136,6 @@ private:
     struct MenuState {
         bool visible = true, enabled = true, checked = false;
     };
-    struct Timer {
-        QTimer* qtimer = nullptr;
-        bool enabled = false;
-        int interval = 0;
-        bool pending = false;  // a tick is queued
-    };
 
     template <typename E>
     static std::size_t index(E e) {
@@ -152,12 +147,8 @@ private:
     void buildWindow();
     void buildMenus();
     void buildControls();
-    void buildTimers();
     void post(const Event& event);
     void postControl(EventKind kind, Control control, int key = 0, int shift = 0);
-    void timerFired(TimerId timer);
-    void startCountdown(TimerId timer);
-    void dropTicks(TimerId timer);
     // Shows on the actions exactly the check marks the game set.
     void showChecks(Menu entry);
     void repaint(const QRect& area);
@@ -178,7 +169,7 @@ private:
     std::array<MenuState, menuCount> menus_{};
     std::array<QAction*, menuCount> actions_{};
     std::array<QMenu*, menuCount> submenus_{};
-    std::array<Timer, 2> timers_{};
+    qt::GameTimers timers_{queue_};
 
     QImage windowPictureOriginal_;
     QImage windowPicture_;

@@ -39,16 +39,6 @@ SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem:
         const MenuDesign& d = design(static_cast<Menu>(i));
         menus_[index(static_cast<Menu>(i))] = {d.visible, d.enabled, d.checked};
     }
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
-        Timer& t = timers_[i];
-        t.qtimer = new QTimer;
-        t.qtimer->setTimerType(Qt::PreciseTimer);
-        const auto id = static_cast<TimerId>(i);
-        QObject::connect(t.qtimer, &QTimer::timeout, [this, id] { timerFired(id); });
-    }
-    timers_[index(TimerId::Timer1)].interval = timer1LaunchInterval;
-    timers_[index(TimerId::Timer2)].interval = timer2LaunchInterval;
-
     displayNotifier_ = new QSocketNotifier(static_cast<qintptr>(target_->fd()), QSocketNotifier::Read);
     QObject::connect(displayNotifier_, &QSocketNotifier::activated, [this] { watchWindow(); });
     watchTimer_ = new QTimer;
@@ -63,7 +53,6 @@ SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem:
 }
 
 SaverPlatform::~SaverPlatform() {
-    for (Timer& t : timers_) delete t.qtimer;
     delete displayNotifier_;
     delete watchTimer_;
     delete flushTimer_;
@@ -81,9 +70,7 @@ void SaverPlatform::yield(bool mayWait) {
     for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended_; --n) {
         const Event event = queue_.front();
         queue_.pop_front();
-        Timer& t = timers_[index(event.timer)];
-        t.pending = false;
-        if (t.enabled && sink_) sink_->dispatch(event);
+        if (timers_.deliver(event.timer) && sink_) sink_->dispatch(event);
     }
 }
 
@@ -91,7 +78,7 @@ void SaverPlatform::end() {
     if (ended_) return;
     ended_ = true;
     queue_.clear();
-    for (Timer& t : timers_) t.qtimer->stop();
+    timers_.stop();
     watchTimer_->stop();
     flushTimer_->stop();
     displayNotifier_->setEnabled(false);
@@ -113,46 +100,9 @@ void SaverPlatform::watchWindow() {
 
 // --- timers ---
 
-void SaverPlatform::timerFired(TimerId id) {
-    Timer& t = timers_[index(id)];
-    if (ended_ || !t.enabled || t.pending) return;  // at most one tick waits per timer
-    t.pending = true;
-    Event e;
-    e.kind = EventKind::TimerTick;
-    e.timer = id;
-    queue_.push_back(e);
-}
+void SaverPlatform::setTimerInterval(TimerId id, int milliseconds) { timers_.setInterval(id, milliseconds); }
 
-void SaverPlatform::startCountdown(TimerId id) {
-    Timer& t = timers_[index(id)];
-    if (t.interval > 0 && !ended_)
-        t.qtimer->start(std::max(t.interval, tickFloorMs));
-    else
-        t.qtimer->stop();  // interval 0 gives no ticks
-}
-
-void SaverPlatform::setTimerInterval(TimerId id, int milliseconds) {
-    Timer& t = timers_[index(id)];
-    // The same interval again leaves a running countdown alone.
-    if (t.interval == milliseconds) return;
-    t.interval = std::max(milliseconds, 0);
-    if (t.enabled) startCountdown(id);
-}
-
-void SaverPlatform::setTimerEnabled(TimerId id, bool enabled) {
-    Timer& t = timers_[index(id)];
-    if (enabled) {
-        if (t.enabled) return;
-        t.enabled = true;
-        startCountdown(id);
-        return;
-    }
-    t.enabled = false;
-    t.qtimer->stop();
-    t.pending = false;
-    queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [id](const Event& e) { return e.timer == id; }),
-                 queue_.end());
-}
+void SaverPlatform::setTimerEnabled(TimerId id, bool enabled) { timers_.setEnabled(id, enabled); }
 
 // --- drawing ---
 

@@ -12,6 +12,7 @@
 
 #include "platform/qt/canvas.h"
 #include "platform/platform.h"
+#include "platform/qt/gametimers.h"
 #include "platform/random.h"
 #include "platform/qt/workdir.h"
 #include "platform/qt/xcbtarget.h"
@@ -48,9 +49,9 @@ public:
     void end() override;
     bool ended() const override { return ended_; }
     void setTimerInterval(TimerId timer, int milliseconds) override;
-    int timerInterval(TimerId timer) const override { return timers_[index(timer)].interval; }
+    int timerInterval(TimerId timer) const override { return timers_.interval(timer); }
     void setTimerEnabled(TimerId timer, bool enabled) override;
-    bool timerEnabled(TimerId timer) const override { return timers_[index(timer)].enabled; }
+    bool timerEnabled(TimerId timer) const override { return timers_.enabled(timer); }
     void setCaption(const std::string& caption) override { caption_ = caption; }
     std::string caption() const override { return caption_; }
     void maximize() override {}  // the window is the daemon's: it already has the size it will have
@@ -100,12 +101,6 @@ private:
     struct MenuState {
         bool visible = true, enabled = true, checked = false;
     };
-    struct Timer {
-        QTimer* qtimer = nullptr;
-        bool enabled = false;
-        int interval = 0;
-        bool pending = false;  // a tick is queued
-    };
 
     template <typename E>
     static std::size_t index(E e) {
@@ -114,8 +109,6 @@ private:
     ControlState& state(Control c) { return controls_[index(c)]; }
     const ControlState& state(Control c) const { return controls_[index(c)]; }
 
-    void timerFired(TimerId timer);
-    void startCountdown(TimerId timer);
     // Reads the window's events: follows its size, repaints what was exposed, ends when it is gone.
     void watchWindow();
     // Marks an area for the next update of the window and makes sure that update comes.
@@ -131,7 +124,7 @@ private:
     std::string caption_;
     std::array<ControlState, controlCount> controls_{};
     std::array<MenuState, menuCount> menus_{};
-    std::array<Timer, 2> timers_{};
+    qt::GameTimers timers_{queue_, tickFloorMs};
 
     QImage windowPicture_;
     QImage animationPicture_;
