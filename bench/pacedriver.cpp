@@ -21,22 +21,11 @@
 
 #include "game/puzzlemaker2.h"
 #include "platform/qt/qtplatform.h"
+#include "procstat.h"
 
 namespace {
 
-// CPU seconds (user + system) process `pid` has used.
-double cpuSeconds(const std::string& pid) {
-    std::ifstream in("/proc/" + pid + "/stat");
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto close = all.rfind(')');
-    if (close == std::string::npos) return 0;
-    std::istringstream fields(all.substr(close + 2));
-    std::string field;
-    double ticks = 0;
-    for (int i = 3; i <= 15 && fields >> field; ++i)
-        if (i == 14 || i == 15) ticks += std::stod(field);
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
+using pelorix::bench::cpuSeconds;
 
 void writeFile(const char* name, const char* bytes) { std::ofstream(name, std::ios::binary) << bytes; }
 
