@@ -5,6 +5,7 @@
 #include <QImage>
 #include <algorithm>
 #include <map>
+#include <ostream>
 #include <set>
 
 #include "gamefixture.h"
@@ -76,6 +77,8 @@ struct FolderCase {
     std::map<std::string, std::string> files;
     std::set<std::string> pictures;  // the picture files puzzles may take
 };
+// Test listings name a case, not its bytes.
+void PrintTo(const FolderCase& folder, std::ostream* out) { *out << folder.name; }
 
 class SaverFolder : public ::testing::TestWithParam<FolderCase> {};
 
