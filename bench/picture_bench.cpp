@@ -87,5 +87,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    // QTemporaryDir cannot remove a name that is not UTF-8, which the hostile set has.
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
     return 0;
 }
