@@ -16,15 +16,6 @@ FakePlatform::FakePlatform(std::uint64_t seed)
       clientWidth_(launchClientWidth),
       clientHeight_(launchClientHeight),
       canvas_(launchClientWidth, launchClientHeight, undrawnColour) {
-    for (int i = 0; i < controlCount; ++i) {
-        const ControlDesign& d = design(static_cast<Control>(i));
-        controls_[static_cast<std::size_t>(i)].left = d.left;
-        if (d.kind == ControlKind::TextBox) controls_[static_cast<std::size_t>(i)].text = std::string(d.caption);
-    }
-    for (int i = 0; i < menuCount; ++i) {
-        const MenuDesign& d = design(static_cast<Menu>(i));
-        menus_[static_cast<std::size_t>(i)] = {d.visible, d.enabled, d.checked};
-    }
     caption_ = std::string(launchCaption);
     timer_(TimerId::Timer1).interval = timer1LaunchInterval;
     timer_(TimerId::Timer2).interval = timer2LaunchInterval;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/qt/canvas.h"
+#include "platform/controlbook.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 
@@ -119,17 +120,6 @@ public:
     int framesShown = 0;  // calls of showFrame
 
 private:
-    struct ControlState {
-        bool visible = false;
-        int left = 0;
-        std::string text;
-        int check = 0;
-        std::vector<std::string> entries;
-        int index = -1;
-    };
-    struct MenuState {
-        bool visible = true, enabled = true, checked = false;
-    };
     struct Timer {
         bool enabled = false;
         int interval = 0;
@@ -141,10 +131,10 @@ private:
         Event event;
     };
 
-    ControlState& state(Control c) { return controls_[static_cast<std::size_t>(c)]; }
-    const ControlState& state(Control c) const { return controls_[static_cast<std::size_t>(c)]; }
-    MenuState& menu(Menu m) { return menus_[static_cast<std::size_t>(m)]; }
-    const MenuState& menu(Menu m) const { return menus_[static_cast<std::size_t>(m)]; }
+    ControlBook::ControlState& state(Control c) { return book_[c]; }
+    const ControlBook::ControlState& state(Control c) const { return book_[c]; }
+    ControlBook::MenuState& menu(Menu m) { return book_[m]; }
+    const ControlBook::MenuState& menu(Menu m) const { return book_[m]; }
     Timer& timer_(TimerId t) { return timers_[static_cast<std::size_t>(t)]; }
     const Timer& timer_(TimerId t) const { return timers_[static_cast<std::size_t>(t)]; }
     void restart(TimerId t);
@@ -164,8 +154,7 @@ private:
     long order_ = 0;
     std::vector<Scheduled> scheduled_;
     std::array<Timer, 2> timers_{};
-    std::array<ControlState, controlCount> controls_{};
-    std::array<MenuState, menuCount> menus_{};
+    ControlBook book_;
     std::string caption_;
     int clientWidth_;
     int clientHeight_;

@@ -30,15 +30,6 @@ SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem:
       windowPicture_(toCanvasFormat(builtinWindowPicture())),
       animationPicture_(toCanvasFormat(builtinAnimationPicture())),
       canvas_(target_->width(), target_->height(), saverBackground) {
-    for (int i = 0; i < controlCount; ++i) {
-        const ControlDesign& d = design(static_cast<Control>(i));
-        controls_[index(static_cast<Control>(i))].left = d.left;
-        if (d.kind == ControlKind::TextBox) controls_[index(static_cast<Control>(i))].text = std::string(d.caption);
-    }
-    for (int i = 0; i < menuCount; ++i) {
-        const MenuDesign& d = design(static_cast<Menu>(i));
-        menus_[index(static_cast<Menu>(i))] = {d.visible, d.enabled, d.checked};
-    }
     displayNotifier_ = new QSocketNotifier(static_cast<qintptr>(target_->fd()), QSocketNotifier::Read);
     QObject::connect(displayNotifier_, &QSocketNotifier::activated, [this] { watchWindow(); });
     watchTimer_ = new QTimer;

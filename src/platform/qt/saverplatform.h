@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/qt/canvas.h"
+#include "platform/controlbook.h"
 #include "platform/platform.h"
 #include "platform/qt/gametimers.h"
 #include "platform/random.h"
@@ -78,12 +79,12 @@ public:
     int listCount(Control list) const override { return static_cast<int>(state(list).entries.size()); }
     std::string listEntry(Control list, int index) const override;
     int listIndex(Control) const override { return -1; }
-    void setMenuVisible(Menu entry, bool visible) override { menus_[index(entry)].visible = visible; }
-    bool menuVisible(Menu entry) const override { return menus_[index(entry)].visible; }
-    void setMenuEnabled(Menu entry, bool enabled) override { menus_[index(entry)].enabled = enabled; }
-    bool menuEnabled(Menu entry) const override { return menus_[index(entry)].enabled; }
-    void setMenuChecked(Menu entry, bool checked) override { menus_[index(entry)].checked = checked; }
-    bool menuChecked(Menu entry) const override { return menus_[index(entry)].checked; }
+    void setMenuVisible(Menu entry, bool visible) override { book_[entry].visible = visible; }
+    bool menuVisible(Menu entry) const override { return book_[entry].visible; }
+    void setMenuEnabled(Menu entry, bool enabled) override { book_[entry].enabled = enabled; }
+    bool menuEnabled(Menu entry) const override { return book_[entry].enabled; }
+    void setMenuChecked(Menu entry, bool checked) override { book_[entry].checked = checked; }
+    bool menuChecked(Menu entry) const override { return book_[entry].checked; }
     std::optional<std::string> readTextFile(const std::string& name) override { return folder_.readText(name); }
     bool writeTextFile(const std::string&, const std::string&) override { return false; }
     void randomize(double seed) override { random_.seed(seed); }
@@ -91,23 +92,9 @@ public:
     double timeOfDay() const override;
 
 private:
-    struct ControlState {
-        bool visible = false;
-        int left = 0;
-        std::string text;
-        int check = 0;
-        std::vector<std::string> entries;
-    };
-    struct MenuState {
-        bool visible = true, enabled = true, checked = false;
-    };
 
-    template <typename E>
-    static std::size_t index(E e) {
-        return static_cast<std::size_t>(e);
-    }
-    ControlState& state(Control c) { return controls_[index(c)]; }
-    const ControlState& state(Control c) const { return controls_[index(c)]; }
+    ControlBook::ControlState& state(Control c) { return book_[c]; }
+    const ControlBook::ControlState& state(Control c) const { return book_[c]; }
 
     // Reads the window's events: follows its size, repaints what was exposed, ends when it is gone.
     void watchWindow();
@@ -122,8 +109,7 @@ private:
     std::deque<Event> queue_;
     RandomSource random_;
     std::string caption_;
-    std::array<ControlState, controlCount> controls_{};
-    std::array<MenuState, menuCount> menus_{};
+    ControlBook book_;
     qt::GameTimers timers_{queue_, tickFloorMs};
 
     QImage windowPicture_;
