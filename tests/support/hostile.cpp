@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <algorithm>
 #include <cstdint>
 
 namespace pelorix::testing {
@@ -91,6 +92,19 @@ void chunk(QByteArray& png, const char* type, const QByteArray& data) {
     put32be(png, crc32(typed));
 }
 
+// Where the first segment with `marker` starts in a JPEG's header (walked segment by segment up
+// to the first scan); -1 when there is none.
+qsizetype jpegSegment(const QByteArray& jpeg, int marker) {
+    qsizetype at = 2;
+    while (at + 4 <= jpeg.size() && static_cast<std::uint8_t>(jpeg[at]) == 0xFF) {
+        const int found = static_cast<std::uint8_t>(jpeg[at + 1]);
+        if (found == marker) return at;
+        if (found == 0xDA) break;
+        at += 2 + (static_cast<std::uint8_t>(jpeg[at + 2]) << 8 | static_cast<std::uint8_t>(jpeg[at + 3]));
+    }
+    return -1;
+}
+
 }  // namespace
 
 QImage patterned(int width, int height, QImage::Format format) {
@@ -102,12 +116,13 @@ QImage patterned(int width, int height, QImage::Format format) {
     return format == QImage::Format_RGB32 ? picture : picture.convertToFormat(format);
 }
 
-QByteArray encoded(const QImage& picture, const char* format, int quality) {
+QByteArray encoded(const QImage& picture, const char* format, int quality, bool progressive) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     writer.setQuality(quality);
+    writer.setProgressiveScanWrite(progressive);
     writer.write(picture);
     return bytes;
 }
@@ -128,15 +143,26 @@ QByteArray zeroPng(int width, int height, int colourType, int bitDepth) {
     return png;
 }
 
-QByteArray jpegClaiming(int width, int height) {
-    QByteArray jpeg = encoded(patterned(64, 64), "JPG", 90);
-    // The baseline frame header: FF C0, length, precision, then height and width.
-    const qsizetype at = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+QByteArray jpegClaiming(int width, int height, bool progressive) {
+    QByteArray jpeg = encoded(patterned(128, 128), "JPG", 90, progressive);
+    // The frame header: FF C0 (baseline) or FF C2 (progressive), length, precision, then height
+    // and width.
+    const qsizetype at = jpegSegment(jpeg, progressive ? 0xC2 : 0xC0);
     if (at < 0) return jpeg;
     jpeg[at + 5] = static_cast<char>((height >> 8) & 0xFF);
     jpeg[at + 6] = static_cast<char>(height & 0xFF);
     jpeg[at + 7] = static_cast<char>((width >> 8) & 0xFF);
     jpeg[at + 8] = static_cast<char>(width & 0xFF);
+    return jpeg;
+}
+
+QByteArray jpegWithBogusHuffmanTable() {
+    QByteArray jpeg = encoded(patterned(96, 96), "JPG", 90);
+    // The writer puts the Huffman tables after the frame header. The first table's count of
+    // 16-bit codes (FF C4, length, class and id, then 16 counts) is raised past the 256 codes a
+    // table may hold.
+    const qsizetype at = jpegSegment(jpeg, 0xC4);
+    if (at >= 0) jpeg[at + 20] = static_cast<char>(0xFF);
     return jpeg;
 }
 
@@ -171,28 +197,41 @@ QByteArray rleBmpClaiming(int width, int height, int bodyBytes) {
 }
 
 std::vector<HostileFile> hostileSet(bool large) {
+    using enum HostileFile::Outcome;
     std::vector<HostileFile> set;
     const QByteArray png = encoded(patterned(640, 480), "PNG");
     const QByteArray jpg = encoded(patterned(640, 480), "JPG", 90);
-    set.push_back({"truncated.png", png.left(png.size() / 2), false});
-    set.push_back({"truncated.jpg", jpg.left(jpg.size() / 2), false});
+    set.push_back({"truncated.png", png.left(png.size() / 2), either});
+    set.push_back({"truncated.jpg", jpg.left(jpg.size() / 2), either});
     QByteArray flipped = png;
     for (qsizetype i = 40; i < flipped.size(); i += 97) flipped[i] = static_cast<char>(flipped[i] ^ 0x10);
-    set.push_back({"bitflipped.png", flipped, false});
+    set.push_back({"bitflipped.png", flipped, either});
     QByteArray flippedJpg = jpg;
     for (qsizetype i = 200; i < flippedJpg.size(); i += 113) flippedJpg[i] = static_cast<char>(flippedJpg[i] ^ 0x04);
-    set.push_back({"bitflipped.jpg", flippedJpg, false});
-    set.push_back({"claims8000.jpg", jpegClaiming(8000, 8000), false});
-    set.push_back({"rle8000.bmp", rleBmpClaiming(8000, 8000, 50 * 1024), false});
-    set.push_back({"bomb-at-cap.png", zeroPng(8000, 8000, 0, 8), true});
-    set.push_back({"bomb-past-cap.png", zeroPng(8200, 8200, 0, 8), false});
-    set.push_back({"bomb-rgb16.png", zeroPng(6000, 6000, 2, 16), true});
-    set.push_back({"sixteen-bit.png", encoded(patterned(1600, 1000, QImage::Format_RGBX64), "PNG"), true});
-    set.push_back({std::string("caf\xE9-latin1.png"), png, true});
+    set.push_back({"bitflipped.jpg", flippedJpg, either});
+    set.push_back({"soi-only.jpg", jpg.left(2), refused});
+    set.push_back({"cut-at-200.jpg", jpg.left(200), refused});
+    // One bit flipped in each, spread over the header segments: tables, frame and scan header.
+    const qsizetype header = std::max<qsizetype>(jpegSegment(jpg, 0xDA) + 14, 3);
+    for (int i = 0; i < 8; ++i) {
+        QByteArray headerFlip = jpg;
+        const qsizetype at = 2 + (i * 149 + 37) % (header - 2);
+        headerFlip[at] = static_cast<char>(headerFlip[at] ^ (1 << i));
+        set.push_back({"headerflip" + std::to_string(i) + ".jpg", headerFlip, either});
+    }
+    set.push_back({"bogus-huffman.jpg", jpegWithBogusHuffmanTable(), refused});
+    set.push_back({"claims8000.jpg", jpegClaiming(8000, 8000), either});
+    set.push_back({"claims8000-progressive.jpg", jpegClaiming(8000, 8000, true), refused});
+    set.push_back({"rle8000.bmp", rleBmpClaiming(8000, 8000, 50 * 1024), refused});
+    set.push_back({"bomb-at-cap.png", zeroPng(8000, 8000, 0, 8), loads});
+    set.push_back({"bomb-past-cap.png", zeroPng(8200, 8200, 0, 8), refused});
+    set.push_back({"bomb-rgb16.png", zeroPng(6000, 6000, 2, 16), loads});
+    set.push_back({"sixteen-bit.png", encoded(patterned(1600, 1000, QImage::Format_RGBX64), "PNG"), loads});
+    set.push_back({std::string("caf\xE9-latin1.png"), png, loads});
     if (large) {
-        set.push_back({"large-6000x4000.jpg", encoded(patterned(6000, 4000), "JPG", 90), true});
-        set.push_back({"large-4000x3000.png", encoded(patterned(4000, 3000), "PNG"), true});
-        set.push_back({"large-6000x6000x16.png", encoded(patterned(6000, 6000, QImage::Format_RGBX64), "PNG"), true});
+        set.push_back({"large-6000x4000.jpg", encoded(patterned(6000, 4000), "JPG", 90), loads});
+        set.push_back({"large-4000x3000.png", encoded(patterned(4000, 3000), "PNG"), loads});
+        set.push_back({"large-6000x6000x16.png", encoded(patterned(6000, 6000, QImage::Format_RGBX64), "PNG"), loads});
     }
     return set;
 }

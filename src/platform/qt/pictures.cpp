@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/qt/jpegframe.h"
+
 namespace pelorix {
 
 namespace {
@@ -73,35 +75,48 @@ QByteArray pngHeaderWithRows(QIODevice& device, int rows) {
     return patched;
 }
 
-long long bytesPerPixel(QImage::Format format) {
-    if (format == QImage::Format_Invalid) return 8;  // unknown: assume the widest
-    return std::max(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
+// Bytes a pixel takes in the format a reader reports. The report comes from the decoder's header
+// read, and one that failed may hand back any number at all, so it is checked as a plain number
+// before it is used as a format.
+long long bytesPerPixel(int format) {
+    if (format <= QImage::Format_Invalid || format >= QImage::NImageFormats) return 8;  // unknown: assume the widest
+    return std::max(1, QImage::toPixelFormat(static_cast<QImage::Format>(format)).bitsPerPixel() / 8);
 }
 
 std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
+    // A window not yet shown has no size; the picture still loads, as small as can be.
+    shown = shown.expandedTo(QSize(1, 1));
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     if (!reader.canRead()) return std::nullopt;
-    // A hostile header can claim any size; refuse before the decoder allocates it.
+    // A JPEG's markers are read here before the decoder reads them, so a header it would fail on,
+    // and a decode that would cost more than the clip suggests, are refused first.
+    std::optional<JpegFrame> jpeg;
+    if (reader.format() == "jpeg" && !(jpeg = readJpegFrame(device))) return std::nullopt;
     const QSize size = reader.size();
-    if (size.isValid() && static_cast<long long>(size.width()) * size.height() > maxPicturePixels)
+    // The decoder's header read failed after all: nothing it reports can be trusted.
+    if (jpeg && size != QSize(jpeg->width, jpeg->height)) return std::nullopt;
+    if (size.isValid() && (size.isEmpty() || static_cast<long long>(size.width()) * size.height() > maxPicturePixels))
         return std::nullopt;
     const long long budget = pictureDecodeBudget(shown);
     const int budgetMiB = static_cast<int>((budget + (1 << 20) - 1) >> 20);
     reader.setAllocationLimit(budgetMiB);
 
     const QRect kept = size.isValid() ? QRect(QPoint(0, 0), size.boundedTo(shown)) : QRect();
-    const long long pixelBytes = bytesPerPixel(reader.imageFormat());
+    const bool clips = size.isValid() && kept.size() != size && reader.supportsOption(QImageIOHandler::ClipRect);
+    if (clips) reader.setClipRect(kept);
     std::optional<FewerRowsPng> fewerRows;
     std::optional<QImageReader> rowReader;
     QImageReader* decoder = &reader;
-    long long decodeBytes = size.isValid() ? pixelBytes * size.width() * size.height() : 0;
-    if (size.isValid() && kept.size() != size) {
-        if (reader.supportsOption(QImageIOHandler::ClipRect)) {
-            reader.setClipRect(kept);
-            decodeBytes = pixelBytes * kept.width() * kept.height();
-        } else if (kept.height() < size.height() && reader.format() == "png") {
+    long long decodeBytes = 0;
+    if (jpeg) {
+        decodeBytes = jpegDecodeBytes(*jpeg, clips ? kept.size() : size);
+    } else if (size.isValid()) {
+        const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
+        const QSize decoded = clips ? kept.size() : size;
+        decodeBytes = pixelBytes * decoded.width() * decoded.height();
+        if (!clips && kept.height() < size.height() && reader.format() == "png") {
             if (QByteArray header = pngHeaderWithRows(device, kept.height()); !header.isEmpty()) {
                 fewerRows.emplace(device, std::move(header));
                 rowReader.emplace(&*fewerRows, QByteArray("png"));
@@ -121,6 +136,7 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
     // Formats read whole are cut to what can be shown, so only that part stays in memory.
     if (picture.width() > shown.width() || picture.height() > shown.height())
         picture = picture.copy(QRect(QPoint(0, 0), picture.size().boundedTo(shown)));
+    if (picture.isNull()) return std::nullopt;
     return picture;
 }
 }  // namespace

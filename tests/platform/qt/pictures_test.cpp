@@ -1,5 +1,6 @@
 // Picture loading bounded by the screen: hostile files refused or loaded, shown pixels unchanged.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <QBuffer>
 #include <QImageReader>
@@ -26,11 +27,21 @@ QImage wholeDecode(const QByteArray& bytes) {
     return reader.read();
 }
 
+// Every block the heap hands out is filled with a pattern while this lives, so a value a decoder
+// leaves uninitialised is as wild as on a long-used heap, not the zero of fresh memory.
+struct PerturbedHeap {
+    PerturbedHeap() { mallopt(M_PERTURB, 190); }
+    ~PerturbedHeap() { mallopt(M_PERTURB, 0); }
+    PerturbedHeap(const PerturbedHeap&) = delete;
+    PerturbedHeap& operator=(const PerturbedHeap&) = delete;
+};
+
 TEST(HostilePictures, EachIsLoadedOrRefusedAndNoneTakesMoreThanTheScreen) {
+    const PerturbedHeap perturbed;
     for (const HostileFile& f : hostileSet(false)) {
         const auto picture = loadPictureData(f.bytes, screen);
-        if (f.mustLoad) {
-            EXPECT_TRUE(picture) << f.name;
+        if (f.outcome != HostileFile::Outcome::either) {
+            EXPECT_EQ(picture.has_value(), f.outcome == HostileFile::Outcome::loads) << f.name;
         }
         if (!picture) continue;
         EXPECT_LE(picture->width(), screen.width()) << f.name;
@@ -39,8 +50,6 @@ TEST(HostilePictures, EachIsLoadedOrRefusedAndNoneTakesMoreThanTheScreen) {
 }
 
 TEST(HostilePictures, LyingHeadersAndBombsPastTheBudgetAreRefused) {
-    EXPECT_FALSE(loadPictureData(rleBmpClaiming(8000, 8000, 50 * 1024), screen));
-    EXPECT_FALSE(loadPictureData(zeroPng(8200, 8200), screen)) << "past the pixel cap";
     // A bomb just under the cap is read only as far as the screen reaches: it loads, all zero.
     const auto bomb = loadPictureData(zeroPng(8000, 8000), screen);
     ASSERT_TRUE(bomb);
@@ -50,6 +59,10 @@ TEST(HostilePictures, LyingHeadersAndBombsPastTheBudgetAreRefused) {
     const auto deep = loadPictureData(zeroPng(6000, 6000, 2, 16), screen);
     ASSERT_TRUE(deep);
     EXPECT_EQ(deep->size(), screen);
+    // A baseline JPEG claiming 8000 × 8000 costs only its clip (the progressive one is refused).
+    const auto claim = loadPictureData(jpegClaiming(8000, 8000), screen);
+    ASSERT_TRUE(claim);
+    EXPECT_EQ(claim->size(), screen);
 }
 
 TEST(HostilePictures, PicturesLargerThanTheScreenShowExactlyTheirTopLeftPart) {
@@ -62,6 +75,8 @@ TEST(HostilePictures, PicturesLargerThanTheScreenShowExactlyTheirTopLeftPart) {
     const QImage source = patterned(900, 700);
     const std::vector<Case> cases{
         {"jpeg", encoded(source, "JPG", 85)},
+        {"jpeg progressive", encoded(source, "JPG", 85, true)},
+        {"jpeg grey", encoded(source.convertToFormat(QImage::Format_Grayscale8), "JPG", 85)},
         {"png rgb", encoded(source, "PNG")},
         {"png 16-bit", encoded(source.convertToFormat(QImage::Format_RGBX64), "PNG")},
         {"png 16-bit alpha", encoded(source.convertToFormat(QImage::Format_RGBA64), "PNG")},

@@ -1,0 +1,40 @@
+// JPEG headers read without the decoder: what a file claims, and what decoding it would cost.
+#pragma once
+
+#include <QSize>
+#include <optional>
+#include <vector>
+
+class QIODevice;
+
+namespace pelorix {
+
+// What a JPEG's markers say, as far as its first scan header.
+struct JpegFrame {
+    struct Component {
+        int h = 1;  // horizontal and vertical sampling factors, 1-4
+        int v = 1;
+    };
+    int width = 0;  // 1-65500 pixels each
+    int height = 0;
+    std::vector<Component> components;  // 1 (grey), 3 or 4
+    // The decoder holds every coefficient of the whole picture until the last scan: progressive
+    // files, and sequential ones whose first scan does not carry every component.
+    bool wholePictureBuffers = false;
+};
+
+// Reads the markers of the JPEG held by `device` from its start up to the first scan header, and
+// puts the device back where it stood. Empty when the decoder could not read the file: a segment
+// runs past the end or is malformed, no frame header precedes the first scan, the coding is one the
+// decoder lacks (lossless, hierarchical, other than 8-bit) or a value is out of range (a size of 0
+// or above 65500, 2 or more than 4 components, a sampling factor outside 1-4, a scan of unknown
+// components).
+std::optional<JpegFrame> readJpegFrame(QIODevice& device);
+
+// Bytes the decoder allocates to produce the top-left `kept` part of `frame` (in output pixels)
+// after scaling it down by 1/`scale` in the transform (1, 2, 4 or 8): the whole-picture coefficient
+// buffers, which neither a clip nor a scale makes smaller, the band buffers of the whole scaled
+// width, and the picture kept (1 byte a pixel for grey, 4 for colour).
+long long jpegDecodeBytes(const JpegFrame& frame, QSize kept, int scale = 1);
+
+}  // namespace pelorix
