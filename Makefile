@@ -9,6 +9,8 @@ PACKAGES += xvfb xauth
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils imagemagick
 # The install test validates the desktop entry and the AppStream metadata.
 TEST_PACKAGES := desktop-file-utils appstream
+# The fuzz targets are built with clang and its libFuzzer runtime.
+FUZZ_PACKAGES := clang libclang-rt-dev
 # The Debian package's dependencies are computed by dpkg-shlibdeps, which CPack finds with `file`.
 PACKAGE_PACKAGES := dpkg-dev file
 PREFIX  ?= /usr/local
@@ -82,6 +84,18 @@ package: build
 # Builds the pace driver on commit fa4feba (before frames were paced) into build-before/.
 bench-before: build
 	bench/build-before.sh fa4feba build-before
+
+# Builds the fuzz targets with clang into FUZZ_BUILD and runs each for FUZZ_SECONDS.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: fuzz
+fuzz: deps
+	@$(MAKE) --no-print-directory install-missing WANT="$(FUZZ_PACKAGES)"
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DPELORIX_FUZZ=ON -DPELORIX_TESTS=OFF -DPELORIX_BENCH=OFF \
+	  $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target pelorix_fuzz
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)
