@@ -147,6 +147,7 @@ QRect Canvas::copy(const QImage& picture, int dx, int dy, int w, int h, int sx, 
     source.setSize(clipped.size());
 
     const QImage src = toCanvasFormat(picture);  // shares the pixels when the format already fits
+    if (src.isNull()) return {};                   // no memory for the conversion: nothing drawn
     const size_t rowBytes = static_cast<size_t>(clipped.width()) * sizeof(unsigned);
     const uchar* fromBits = src.constBits();
     uchar* toBits = image_.bits();  // one detach check, not one per row

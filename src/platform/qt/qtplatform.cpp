@@ -190,8 +190,10 @@ bool QtPlatform::loadPicture(const std::string& file) {
     if (!path) return false;
     auto picture = loadPictureFile(*path, shownArea());
     if (!picture) return false;
+    QImage converted = toCanvasFormat(*picture);
+    if (converted.isNull()) return false;  // no memory for it: the previous picture stays
     windowPictureOriginal_ = std::move(*picture);
-    windowPicture_ = toCanvasFormat(windowPictureOriginal_);
+    windowPicture_ = std::move(converted);
     canvas_.ensureSize(clientWidth(), clientHeight());
     repaint(canvas_.showPicture(windowPicture_));
     return true;

@@ -126,7 +126,9 @@ bool SaverPlatform::loadPicture(const std::string& file) {
     // The window is all that is ever seen of a picture; a later resize builds the puzzle anew.
     auto picture = loadPictureFile(*path, QSize(clientWidth(), clientHeight()));
     if (!picture) return false;
-    windowPicture_ = toCanvasFormat(*picture);
+    QImage converted = toCanvasFormat(*picture);
+    if (converted.isNull()) return false;  // no memory for it: the previous picture stays
+    windowPicture_ = std::move(converted);
     touch(canvas_.showPicture(windowPicture_));
     return true;
 }
