@@ -5,6 +5,7 @@
 #include <array>
 
 #include "gamefixture.h"
+#include "hostile.h"
 
 namespace pelorix::testing {
 namespace {
@@ -54,12 +55,14 @@ TEST(BadPictures, BeginWithAnUnloadablePictureBuildsFromThePreviousOne) {
     // A valid checksum, so only the claimed size can make the picture unloadable.
     const std::uint32_t crc = crc32(huge, 12, 29);
     for (int i = 0; i < 4; ++i) huge[29 + static_cast<std::size_t>(i)] = static_cast<char>(crc >> (24 - 8 * i));
-    const std::array<BadCase, 5> cases{{
+    const std::array<BadCase, 7> cases{{
         {"empty", "", true},
         {"not a picture", "hello, this is text", true},
         {"truncated", png.substr(0, png.size() / 2), true},
         {"too large to hold", huge, true},
         {"missing", "", false},
+        {"a JPEG's first two bytes", "\xFF\xD8", true},
+        {"a JPEG header the decoder fails on", jpegWithBogusHuffmanTable().toStdString(), true},
     }};
     for (const BadCase& c : cases) {
         Game g(3);
