@@ -229,6 +229,11 @@ std::vector<HostileFile> hostileSet(bool large) {
     set.push_back({"sixteen-bit.png", encoded(patterned(1600, 1000, QImage::Format_RGBX64), "PNG"), loads});
     set.push_back({std::string("caf\xE9-latin1.png"), png, loads});
     if (large) {
+        // 64 MB of metadata segments (Exif, which the decoder keeps) before a small picture.
+        QByteArray metadata = encoded(patterned(64, 48), "JPG", 90);
+        const QByteArray app1 = QByteArray("\xFF\xE1\xFF\xFF", 4) + QByteArray(0xFFFD, 'x');
+        metadata.insert(2, app1.repeated(1024));
+        set.push_back({"metadata64MB.jpg", metadata, refused});
         set.push_back({"large-6000x4000.jpg", encoded(patterned(6000, 4000), "JPG", 90), loads});
         set.push_back({"large-4000x3000.png", encoded(patterned(4000, 3000), "PNG"), loads});
         set.push_back({"large-6000x6000x16.png", encoded(patterned(6000, 6000, QImage::Format_RGBX64), "PNG"), loads});

@@ -10,6 +10,7 @@ namespace {
 
 constexpr int maxDimension = 65500;  // the decoder refuses anything larger
 constexpr int startOfImage = 0xD8, endOfImage = 0xD9, startOfScan = 0xDA;
+constexpr int exif = 0xE1, colourProfile = 0xE2, comment = 0xFE;  // segments the decoder keeps
 
 // Reads a header from where the device stands, byte by byte or a segment at a time.
 class MarkerReader {
@@ -102,8 +103,9 @@ std::optional<JpegFrame> readMarkers(MarkerReader& in) {
         } else if (code == startOfScan) {
             if (!framed || !readScanHeader(in, length, frame, ids)) return std::nullopt;
             return frame;
-        } else if (!in.skip(length - 2)) {
-            return std::nullopt;
+        } else {
+            if (code == comment || code == exif || code == colourProfile) frame.metadataBytes += length - 2;
+            if (!in.skip(length - 2)) return std::nullopt;
         }
     }
 }
@@ -138,6 +140,8 @@ long long jpegDecodeBytes(const JpegFrame& frame, QSize kept, int scale) {
             bytes += columns * rows * 64 * 2;
         }
     }
+    // Kept by the decoder, gathered into one block, and a comment also turned into text.
+    bytes += 3 * frame.metadataBytes;
     // Bands of the whole scaled width, never clipped: per component, up to three block rows at the
     // largest sampling (the transform's output and the context rows smooth upsampling needs),
     // and the rows of upsampling and colour conversion.

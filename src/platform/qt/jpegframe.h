@@ -21,6 +21,9 @@ struct JpegFrame {
     // The decoder holds every coefficient of the whole picture until the last scan: progressive
     // files, and sequential ones whose first scan does not carry every component.
     bool wholePictureBuffers = false;
+    // Bytes of the comment, Exif and colour profile segments before the first scan, which the
+    // decoder keeps whole and then copies.
+    long long metadataBytes = 0;
 };
 
 // Reads the markers of the JPEG held by `device` from its start up to the first scan header, and
@@ -33,8 +36,8 @@ std::optional<JpegFrame> readJpegFrame(QIODevice& device);
 
 // Bytes the decoder allocates to produce the top-left `kept` part of `frame` (in output pixels)
 // after scaling it down by 1/`scale` in the transform (1, 2, 4 or 8): the whole-picture coefficient
-// buffers, which neither a clip nor a scale makes smaller, the band buffers of the whole scaled
-// width, and the picture kept (1 byte a pixel for grey, 4 for colour).
+// buffers, which neither a clip nor a scale makes smaller, the metadata and its copies, the band
+// buffers of the whole scaled width, and the picture kept (1 byte a pixel for grey, 4 for colour).
 long long jpegDecodeBytes(const JpegFrame& frame, QSize kept, int scale = 1);
 
 }  // namespace pelorix

@@ -83,6 +83,19 @@ long long bytesPerPixel(int format) {
     return std::max(1, QImage::toPixelFormat(static_cast<QImage::Format>(format)).bitsPerPixel() / 8);
 }
 
+// A JPEG's markers, read before the decoder reads them, so what it would fail on and what it
+// would allocate are known first. Empty when the decoder would fail on the header, or when the
+// decode would cost past `budget`: some of what it allocates is for the whole picture, however
+// little of it is kept.
+std::optional<JpegFrame> affordableJpeg(QImageReader& reader, QIODevice& device, QSize shown, long long budget) {
+    std::optional<JpegFrame> jpeg = readJpegFrame(device);
+    if (!jpeg) return std::nullopt;
+    const QSize size(jpeg->width, jpeg->height);
+    const QSize kept = reader.supportsOption(QImageIOHandler::ClipRect) ? size.boundedTo(shown) : size;
+    if (jpegDecodeBytes(*jpeg, kept) > budget) return std::nullopt;
+    return jpeg;
+}
+
 std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
     // A window not yet shown has no size; the picture still loads, as small as can be.
     shown = shown.expandedTo(QSize(1, 1));
@@ -90,16 +103,14 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     if (!reader.canRead()) return std::nullopt;
-    // A JPEG's markers are read here before the decoder reads them, so a header it would fail on,
-    // and a decode that would cost more than the clip suggests, are refused first.
+    const long long budget = pictureDecodeBudget(shown);
     std::optional<JpegFrame> jpeg;
-    if (reader.format() == "jpeg" && !(jpeg = readJpegFrame(device))) return std::nullopt;
+    if (reader.format() == "jpeg" && !(jpeg = affordableJpeg(reader, device, shown, budget))) return std::nullopt;
     const QSize size = reader.size();
     // The decoder's header read failed after all: nothing it reports can be trusted.
     if (jpeg && size != QSize(jpeg->width, jpeg->height)) return std::nullopt;
     if (size.isValid() && (size.isEmpty() || static_cast<long long>(size.width()) * size.height() > maxPicturePixels))
         return std::nullopt;
-    const long long budget = pictureDecodeBudget(shown);
     const int budgetMiB = static_cast<int>((budget + (1 << 20) - 1) >> 20);
     reader.setAllocationLimit(budgetMiB);
 
@@ -109,13 +120,11 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
     std::optional<FewerRowsPng> fewerRows;
     std::optional<QImageReader> rowReader;
     QImageReader* decoder = &reader;
-    long long decodeBytes = 0;
-    if (jpeg) {
-        decodeBytes = jpegDecodeBytes(*jpeg, clips ? kept.size() : size);
-    } else if (size.isValid()) {
+    // A JPEG's cost is counted above; other formats cost their pixels, in the format reported.
+    if (!jpeg && size.isValid()) {
         const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
         const QSize decoded = clips ? kept.size() : size;
-        decodeBytes = pixelBytes * decoded.width() * decoded.height();
+        long long decodeBytes = pixelBytes * decoded.width() * decoded.height();
         if (!clips && kept.height() < size.height() && reader.format() == "png") {
             if (QByteArray header = pngHeaderWithRows(device, kept.height()); !header.isEmpty()) {
                 fewerRows.emplace(device, std::move(header));
@@ -126,9 +135,9 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
                 decodeBytes = pixelBytes * size.width() * kept.height();
             }
         }
+        // What still does not fit is refused before any decoding.
+        if (decodeBytes > budget) return std::nullopt;
     }
-    // What still does not fit is refused before any decoding.
-    if (decodeBytes > budget) return std::nullopt;
 
     QImage picture = decoder->read();
     if (picture.isNull()) return std::nullopt;
