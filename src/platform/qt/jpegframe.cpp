@@ -26,6 +26,7 @@ public:
         const int low = byte();
         return high < 0 || low < 0 ? -1 : high << 8 | low;
     }
+    qint64 left() const { return device_.size() - device_.pos(); }
     // False when fewer than `count` bytes are left.
     bool skip(qint64 count) {
         const qint64 to = device_.pos() + count;
@@ -102,6 +103,7 @@ std::optional<JpegFrame> readMarkers(MarkerReader& in) {
             framed = true;
         } else if (code == startOfScan) {
             if (!framed || !readScanHeader(in, length, frame, ids)) return std::nullopt;
+            frame.laterBytes = in.left();
             return frame;
         } else {
             if (code == comment || code == exif || code == colourProfile) frame.metadataBytes += length - 2;
@@ -139,6 +141,7 @@ long long jpegDecodeBytes(const JpegFrame& frame, QSize kept, int scale) {
             const long long rows = divideUp(divideUp(static_cast<long long>(frame.height) * c.v, vmax * 8), c.v) * c.v;
             bytes += columns * rows * 64 * 2;
         }
+        bytes += frame.laterBytes;
     }
     // Kept by the decoder, gathered into one block, and a comment also turned into text.
     bytes += 3 * frame.metadataBytes;

@@ -24,6 +24,9 @@ struct JpegFrame {
     // Bytes of the comment, Exif and colour profile segments before the first scan, which the
     // decoder keeps whole and then copies.
     long long metadataBytes = 0;
+    // Bytes of the file after the first scan header. A decoder that takes in every scan before its
+    // first row also keeps the metadata segments between scans, which these bound.
+    long long laterBytes = 0;
 };
 
 // Reads the markers of the JPEG held by `device` from its start up to the first scan header, and
@@ -36,8 +39,9 @@ std::optional<JpegFrame> readJpegFrame(QIODevice& device);
 
 // Bytes the decoder allocates to produce the top-left `kept` part of `frame` (in output pixels)
 // after scaling it down by 1/`scale` in the transform (1, 2, 4 or 8): the whole-picture coefficient
-// buffers, which neither a clip nor a scale makes smaller, the metadata and its copies, the band
-// buffers of the whole scaled width, and the picture kept (1 byte a pixel for grey, 4 for colour).
+// buffers and the segments between scans, which neither a clip nor a scale makes smaller, the
+// metadata and its copies, the band buffers of the whole scaled width, and the picture kept
+// (1 byte a pixel for grey, 4 for colour).
 long long jpegDecodeBytes(const JpegFrame& frame, QSize kept, int scale = 1);
 
 }  // namespace pelorix
