@@ -21,8 +21,10 @@ inline constexpr long long maxPicturePixels = 64LL * 1024 * 1024;
 long long pictureDecodeBudget(QSize shown);
 
 // Loads a picture file, deciding the format by its content, not its name; `path` is used as raw
-// bytes. Empty result: the file is missing, not a regular file, unreadable, not a picture, larger
-// than `maxPicturePixels`, or what must be decoded exceeds `pictureDecodeBudget(shown)`.
+// bytes. Empty result: the file is missing, not a regular file, unreadable, not a picture (its
+// header does not read), larger than `maxPicturePixels`, or what must be decoded exceeds
+// `pictureDecodeBudget(shown)` (for a JPEG, counting what its decoder allocates for the whole
+// picture, however little is kept).
 std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown);
 // The same for a picture held in memory.
 std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown);
