@@ -60,7 +60,6 @@ SANITIZE_TARGETS := pelorix pelorix_tests pelorix_gui_tests pelorix_app_tests pe
 SANITIZE_SKIP    := ^app\.install$$|^saver_install_files$$
 
 sanitize: deps
-	@$(MAKE) --no-print-directory install-missing WANT="$(TEST_PACKAGES)"
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
 	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" -DPELORIX_BENCH=OFF
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target $(SANITIZE_TARGETS)
