@@ -1,7 +1,7 @@
 // Writes that never lose or leak: faults keep the old file whole, links and folders are left alone.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -175,7 +175,7 @@ TEST_F(Writes, TemporariesOfKilledWritesGoAndNothingElseIsTouched) {
         {".beach.regular_pic.colour." + self + ".1.tmp", true},  // an earlier process had this id
         {".pelorix-" + dead + ".7.part", true},
         {".pelorix-3735928559.part", true},  // an import of an earlier version, without a process id
-        {".movepiece.Time." + live + ".3.tmp", false},
+        {".movepiece.Time." + live + ".3.tmp", false},  // the test's parent is running
         {".movepiece.Time." + self + ".99.tmp", false},  // in use by this process, below
         {".movepiece.Time." + dead + ".4.tmp", false, Fresh},
         {".users-link." + dead + ".1.tmp", false, Link},
@@ -209,8 +209,10 @@ TEST_F(Writes, TemporariesOfKilledWritesGoAndNothingElseIsTouched) {
         fs::create_directory(dir());
         std::vector<std::string> kept;
         for (const Entry& e : table) {
-            if (e.kind == Link) fs::create_symlink(away() / "users-file", dir() / e.name);
-            if (e.kind != Link) put(dir() / e.name, old);
+            if (e.kind == Link)
+                fs::create_symlink(away() / "users-file", dir() / e.name);
+            else
+                put(dir() / e.name, old);
             const timespec hourAgo[2]{{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
             if (e.kind != Fresh) ::utimensat(AT_FDCWD, (dir() / e.name).c_str(), hourAgo, AT_SYMLINK_NOFOLLOW);
             if (!e.removed) kept.push_back(e.name);
