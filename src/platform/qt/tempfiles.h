@@ -47,8 +47,8 @@ private:
 inline constexpr std::time_t temporaryQuietSeconds = 60;
 
 // Removes the temporary files that killed writes left in `folder`: entries whose name
-// `parseTemporaryName` takes for ours, that are regular files (a link is removed never, followed
-// never), unmodified for `temporaryQuietSeconds`, and whose process is gone. A process id that is
+// `parseTemporaryName` takes for ours, that are regular files (links are neither followed nor
+// removed), unmodified for `temporaryQuietSeconds`, and whose process is gone. A process id that is
 // running keeps its files, even if the id was reused by another program; this process's own id
 // keeps only the files it has in use, the rest being left by an earlier process of the same id.
 // Nothing else in the folder is touched. Returns how many files were removed.
