@@ -12,22 +12,27 @@
 #include "app/saver.h"
 #include "game/puzzlemaker2.h"
 #include "platform/qt/qtplatform.h"
+#include "platform/qt/tempfiles.h"
 #include "app/userfolder.h"
 
 namespace {
 
 std::filesystem::path toPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
 
-// The folder the command line chose; for the Pelorix folder, made and seeded first. Empty (after
-// a line on standard error) when the folder cannot be made.
+// The folder the command line chose; for the Pelorix folder, made and seeded first. Temporary
+// files that killed writes left there are removed. Empty (after a line on standard error) when the
+// folder cannot be made.
 std::optional<std::filesystem::path> workingFolder(const pelorix::app::CommandLine& command, QTextStream& err) {
-    if (!command.userFolder) return toPath(command.folder);
-    const std::filesystem::path folder = pelorix::app::pelorixFolderPath();
-    const auto seeded = pelorix::app::preparePelorixFolder(folder, pelorix::app::samplesFolder());
-    if (!seeded.ok) {
-        err << "pelorix: " << seeded.message << '\n';
-        return std::nullopt;
+    std::filesystem::path folder = toPath(command.folder);
+    if (command.userFolder) {
+        folder = pelorix::app::pelorixFolderPath();
+        const auto seeded = pelorix::app::preparePelorixFolder(folder, pelorix::app::samplesFolder());
+        if (!seeded.ok) {
+            err << "pelorix: " << seeded.message << '\n';
+            return std::nullopt;
+        }
     }
+    pelorix::removeStaleTemporaries(folder);
     return folder;
 }
 

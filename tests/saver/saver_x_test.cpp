@@ -28,12 +28,16 @@ bool within(int ms, F done) {
 void write(const fs::path& file, const std::string& content) { std::ofstream(file, std::ios::binary) << content; }
 
 // A folder of one regular picture larger than any test window, a hand-written colour file that
-// the window game would rewrite in its own form, and short pauses so that puzzles come quickly.
+// the window game would rewrite in its own form, a temporary file an hour old that a killed write
+// left (the window game would remove it), and short pauses so that puzzles come quickly.
 struct PictureFolder : TempFolder {
     PictureFolder() {
         fs::copy_file(fs::path(PELORIX_SAMPLES) / "nebula.regular_picture", path / "nebula.regular_picture");
         write(path / "nebula.regular_pic.colour", "12");
         write(path / "newpuzzle.Time", " 5 \r\n");
+        const fs::path debris = path / ".movepiece.Time.2147483647.1.tmp";
+        write(debris, " 7 \r\n");
+        fs::last_write_time(debris, fs::last_write_time(debris) - std::chrono::hours(1));
     }
 };
 

@@ -4,16 +4,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QRandomGenerator>
 #include <QScreen>
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/qt/pictures.h"
+#include "platform/qt/tempfiles.h"
 #include "platform/qt/workdir.h"
 
 namespace pelorix {
@@ -84,11 +85,14 @@ bool createNewFile(const std::filesystem::path& folder, const std::string& name,
     const Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.fd < 0) return false;
 
+    // Temporaries that killed writes left behind would otherwise pile up in the folder.
+    removeStaleTemporaries(folder);
     // A temporary name of our own: created exclusively, so nothing present is touched.
+    std::optional<TemporaryInUse> inUse;
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = ".pelorix-" + std::to_string(QRandomGenerator::global()->generate()) + ".part";
+        temp = inUse.emplace(newFileTemporaryName()).name();
         fd = ::openat(dir.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd < 0 && errno != EEXIST) return false;
     }

@@ -14,6 +14,7 @@ inline constexpr long long maxImportBytes = 256LL * 1024 * 1024;
 // file in the folder first, which is then linked (or renamed without replacing) to the name, so no
 // one sees a half-written file. Fails, writing nothing, when the name is taken in any form (file,
 // folder, symbolic link, dangling link), when `name` is not a plain file name, or on any I/O error.
+// First removes the temporaries that killed writes left in the folder (`removeStaleTemporaries`).
 bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes);
 
 // True when `folder` holds an entry named `name`, compared without regard to case (the game

@@ -1,6 +1,8 @@
 // Case-insensitive file lookup, wildcard lists, small text files and safe replacing writes.
 #include "platform/qt/workdir.h"
 
+#include "platform/qt/tempfiles.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -163,13 +165,15 @@ bool WorkDir::writeText(const std::string& name, const std::string& content) con
     bool exists = false;
     if (!replaceable(target, mode, exists)) return false;
 
+    // Temporaries that killed writes left behind would otherwise pile up in the folder.
+    removeStaleTemporaries(dir_);
     // A fresh name beside the target; O_EXCL makes sure it is a new file and not a link.
-    static unsigned serial = 0;
+    std::optional<TemporaryInUse> inUse;
     fs::path temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = dir_ / ("." + target.filename().native() + "." + std::to_string(::getpid()) + "." +
-                       std::to_string(++serial) + ".tmp");
+        inUse.emplace(replacingTemporaryName(target.filename().native()));
+        temp = dir_ / inUse->name();
         fd = calls_.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return false;
     }

@@ -54,7 +54,8 @@ public:
     // Replaces the file `resolve` gives (keeping its spelling), or creates `name`. The bytes go to
     // a new file in the same folder that is synced and then renamed over the old one, so a failed
     // write leaves the old file whole. Refused (false, nothing changed) when the entry is a
-    // symbolic link or anything but a regular file.
+    // symbolic link or anything but a regular file. First removes the temporaries that killed
+    // writes left in the folder (`removeStaleTemporaries`).
     bool writeText(const std::string& name, const std::string& content) const;
     // Names of the regular files matching `pattern`, sorted ignoring case.
     std::vector<std::string> list(std::string_view pattern) const;

@@ -1,4 +1,5 @@
 // Writes that never lose or leak: faults keep the old file whole, links and folders are left alone.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/pictureimport.h"
+#include "platform/qt/tempfiles.h"
 #include "platform/qt/workdir.h"
 
 namespace pelorix {
@@ -154,6 +157,72 @@ TEST_F(Writes, NamesThatAreNotUtf8AreListedReadAndWritten) {
     EXPECT_TRUE(wd.writeText(name, "more"));
     EXPECT_EQ(slurp(dir() / name), "more");
     fs::remove(dir() / name);  // QTemporaryDir cannot remove a name that is not UTF-8
+}
+
+TEST_F(Writes, TemporariesOfKilledWritesGoAndNothingElseIsTouched) {
+    const std::string dead = "2147483647";  // above every kernel's largest process id
+    const std::string live = std::to_string(::getppid());
+    const std::string self = std::to_string(::getpid());
+    enum Kind { File, Link, Fresh };
+    struct Entry {
+        std::string name;
+        bool removed;
+        Kind kind = File;
+    };
+    const std::vector<Entry> table{
+        {".movepiece.Time." + dead + ".3.tmp", true},
+        {".title1.bmp." + dead + ".12.tmp", true},
+        {".beach.regular_pic.colour." + self + ".1.tmp", true},  // an earlier process had this id
+        {".pelorix-" + dead + ".7.part", true},
+        {".pelorix-3735928559.part", true},  // an import of an earlier version, without a process id
+        {".movepiece.Time." + live + ".3.tmp", false},  // the test's parent is running
+        {".movepiece.Time." + self + ".99.tmp", false},  // in use by this process, below
+        {".movepiece.Time." + dead + ".4.tmp", false, Fresh},
+        {".users-link." + dead + ".1.tmp", false, Link},
+        // Neighbours that only look like temporaries.
+        {"movepiece.Time." + dead + ".3.tmp", false},
+        {".movepiece.Time." + dead + ".3.tmp~", false},
+        {".movepiece.Time." + dead + ".3.TMP", false},
+        {".movepiece.Time." + dead + ".tmp", false},
+        {"." + dead + ".3.tmp", false},
+        {"..5.3.tmp", false},
+        {".movepiece.Time.0.3.tmp", false},
+        {".movepiece.Time.0123.3.tmp", false},
+        {".movepiece.Time." + dead + ".x.tmp", false},
+        {".pelorix-.part", false},
+        {".pelorix-" + dead + ".7.8.part", false},
+        {".pelorix-" + dead + ".07.part", false},
+        {".pelorix-4294967296.part", false},
+        {".Pelorix-" + dead + ".7.part", false},
+        {"pelorix-" + dead + ".7.part", false},
+        {"title1.bmp", false},
+    };
+    put(away() / "users-file", old);
+    const TemporaryInUse writing(".movepiece.Time." + self + ".99.tmp");
+    const std::vector<std::pair<std::string, std::function<void()>>> cleanups{
+        {"start", [&] { EXPECT_EQ(removeStaleTemporaries(dir()), 5); }},
+        {"movepiece.Time", [&] { EXPECT_TRUE(WorkDir(dir()).writeText("movepiece.Time", " 5 \r\n")); }},
+        {"new.regular_picture", [&] { EXPECT_TRUE(createNewFile(dir(), "new.regular_picture", "picture")); }},
+    };
+    for (const auto& [made, cleanup] : cleanups) {
+        fs::remove_all(dir());
+        fs::create_directory(dir());
+        std::vector<std::string> kept;
+        for (const Entry& e : table) {
+            if (e.kind == Link)
+                fs::create_symlink(away() / "users-file", dir() / e.name);
+            else
+                put(dir() / e.name, old);
+            const timespec hourAgo[2]{{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+            if (e.kind != Fresh) ::utimensat(AT_FDCWD, (dir() / e.name).c_str(), hourAgo, AT_SYMLINK_NOFOLLOW);
+            if (!e.removed) kept.push_back(e.name);
+        }
+        if (made != "start") kept.push_back(made);
+        std::sort(kept.begin(), kept.end());
+        cleanup();
+        EXPECT_EQ(entries(dir()), kept) << made;
+        EXPECT_EQ(slurp(away() / "users-file"), old) << made;
+    }
 }
 
 TEST_F(Writes, AFullSmallDiskKeepsTheOldFile) {
