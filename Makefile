@@ -7,11 +7,12 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmo
 PACKAGES += xvfb xauth
 # The whole-process measures also need an X server, a screen grabber and an input driver.
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils imagemagick
-# The install test validates the desktop entry and the AppStream metadata.
-TEST_PACKAGES := desktop-file-utils appstream
-# The Debian package's dependencies are computed by dpkg-shlibdeps, which CPack finds with `file`;
-# lintian checks the package (the install test runs it where it is installed).
-PACKAGE_PACKAGES := dpkg-dev file lintian
+# The Debian package's dependencies are computed by dpkg-shlibdeps, which CPack finds with `file`.
+DEB_PACKAGES := dpkg-dev file
+# lintian checks the package; the install test runs it where it is installed.
+PACKAGE_PACKAGES := $(DEB_PACKAGES) lintian
+# The install test validates the desktop entry and the AppStream metadata, and builds the package.
+TEST_PACKAGES := desktop-file-utils appstream $(DEB_PACKAGES)
 PREFIX  ?= /usr/local
 
 .PHONY: all deps install-missing configure build program run test bench bench-before install uninstall package clean
