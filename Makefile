@@ -7,15 +7,17 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmo
 PACKAGES += xvfb xauth
 # The whole-process measures also need an X server, a screen grabber and an input driver.
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils imagemagick
-# The install test validates the desktop entry and the AppStream metadata.
-TEST_PACKAGES := desktop-file-utils appstream
 # The fuzz targets are built with clang and its libFuzzer runtime.
 FUZZ_PACKAGES := clang libclang-rt-dev
 # The Debian package's dependencies are computed by dpkg-shlibdeps, which CPack finds with `file`.
-PACKAGE_PACKAGES := dpkg-dev file
+DEB_PACKAGES := dpkg-dev file
+# lintian checks the package; the install test runs it where it is installed.
+PACKAGE_PACKAGES := $(DEB_PACKAGES) lintian
+# The install test validates the desktop entry and the AppStream metadata, and builds the package.
+TEST_PACKAGES := desktop-file-utils appstream $(DEB_PACKAGES)
 PREFIX  ?= /usr/local
 
-.PHONY: all deps install-missing configure build run test sanitize bench bench-before install uninstall package clean
+.PHONY: all deps install-missing configure build program run test sanitize bench bench-before install uninstall package clean
 
 all: build
 
@@ -40,6 +42,10 @@ configure: deps $(BUILD)/CMakeCache.txt
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+# Only what ships: the program (the samples, icons and other data files need no build).
+program: configure
+	cmake --build $(BUILD) -j $(JOBS) --target pelorix
 
 # Plays in a folder of its own, seeded with the sample pictures; the source tree stays clean.
 run: build
@@ -86,7 +92,7 @@ bench: build
 # Installs under PREFIX (/usr/local unless given; use sudo for a system folder).
 # The list of installed files is kept apart: every `cmake --install` (the install test's too)
 # rewrites install_manifest.txt.
-install: build
+install: program
 	cmake --install $(BUILD) --prefix $(PREFIX)
 	cp $(BUILD)/install_manifest.txt $(BUILD)/installed_files.txt
 
@@ -96,10 +102,10 @@ uninstall:
 	xargs -d '\n' rm -f -- < $(BUILD)/installed_files.txt
 	rm -f $(BUILD)/installed_files.txt
 
-# Builds $(BUILD)/pelorix_<version>_amd64.deb.
-package: build
+# Builds $(BUILD)/pelorix_<version>_amd64.deb from the program alone, not the tests or benchmarks.
+package: program
 	@$(MAKE) --no-print-directory install-missing WANT="$(PACKAGE_PACKAGES)"
-	cd $(BUILD) && cpack -G DEB
+	cd $(BUILD) && cpack -G DEB && lintian --fail-on error,warning pelorix_*_amd64.deb
 
 # Builds the pace driver on commit fa4feba (before frames were paced) into build-before/.
 bench-before: build

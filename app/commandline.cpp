@@ -72,7 +72,10 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& curren
     if (parser.isSet(versionOption)) {
         CommandLine result;
         result.action = CommandLine::Action::Print;
-        result.message = QStringLiteral("pelorix %1\n").arg(version);
+        result.message = QStringLiteral("pelorix %1\n"
+                                        "Copyright (c) 2026 The Pelorix developers\n"
+                                        "MIT License: free to use, copy, change and share; no warranty.\n")
+                             .arg(version);
         return result;
     }
 

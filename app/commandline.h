@@ -31,10 +31,10 @@ struct CommandLine {
 void addPlayOptions(QCommandLineParser& parser);
 
 // Reads `arguments` (the program name first, as in argv). `currentFolder` is the folder relative
-// names start from; `saverWindow` is the value of XSCREENSAVER_WINDOW (empty when unset). A named
-// folder must exist and be enterable. Usage errors give Print with exit status 2 and one line
-// naming the fault. In saver mode without a named folder, `folder` is empty: the user's Pelorix
-// folder is meant, and nothing is made there.
+// names start from; `saverWindow` is the value of XSCREENSAVER_WINDOW (empty when unset), which
+// only a screen-saver start with --root reads. A named folder must exist and be enterable. Usage
+// errors give Print with exit status 2 and one line naming the fault. In saver mode without a
+// named folder, `folder` is empty: the user's Pelorix folder is meant, and nothing is made there.
 CommandLine parseCommandLine(const QStringList& arguments, const QString& currentFolder, const QString& version,
                              const QString& saverWindow = {});
 

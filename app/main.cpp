@@ -1,7 +1,9 @@
 // Pelorix: reads the command line, then plays in the chosen folder, adds pictures to it, or runs as a screen saver.
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QIcon>
 #include <QTextStream>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +18,18 @@
 #include "app/userfolder.h"
 
 namespace {
+
+const QString appId = QStringLiteral("io.github.pelorix.Pelorix");
+
+// The icon of the installed theme, else the copy built into the program, so that task bars and
+// window lists show it even when no launcher or theme names the program.
+QIcon windowIcon() {
+    QIcon builtIn;
+    // One file a size, in folders named as the theme's (16x16, ...).
+    QDirIterator sizes(QStringLiteral(":/icons"), {appId + QStringLiteral(".png")}, QDir::Files, QDirIterator::Subdirectories);
+    while (sizes.hasNext()) builtIn.addFile(sizes.next());
+    return QIcon::fromTheme(appId, builtIn);
+}
 
 std::filesystem::path toPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
 
@@ -73,7 +87,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Pelorix"));
     QApplication::setApplicationVersion(QStringLiteral(PELORIX_VERSION));
     // Lets the desktop match the window to its launcher and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.pelorix.Pelorix"));
+    QGuiApplication::setDesktopFileName(appId);
+    QGuiApplication::setWindowIcon(windowIcon());
     const auto folder = workingFolder(command, err);
     if (!folder) return 1;
     pelorix::QtPlatform platform(*folder);

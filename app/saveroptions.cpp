@@ -69,7 +69,8 @@ std::optional<std::pair<int, int>> parseGrid(std::string_view text) {
 
 RunChoice chooseRunMode(const SaverArgs& args) {
     RunChoice choice;
-    if (!args.windowId && !args.envWindow && !args.root) return choice;  // the window game
+    // XSCREENSAVER_WINDOW alone, as a stale or leaked environment can have it, does not make a saver.
+    if (!args.windowId && !args.root) return choice;  // the window game
 
     auto error = [&](std::string line) {
         choice.mode = RunMode::Error;
@@ -77,12 +78,13 @@ RunChoice chooseRunMode(const SaverArgs& args) {
         return choice;
     };
     choice.mode = RunMode::Saver;
-    if (args.windowId || args.envWindow) {
-        const std::string& text = args.windowId ? *args.windowId : *args.envWindow;
-        const auto id = parseWindowId(text);
+    // A daemon that starts "--root" may name its own window in the environment.
+    const std::optional<std::string>& named = args.windowId ? args.windowId : args.envWindow;
+    if (named) {
+        const auto id = parseWindowId(*named);
         if (!id)
             return error((args.windowId ? "--window-id" : "XSCREENSAVER_WINDOW") + std::string(" is not a window id: \"") +
-                         text + "\"");
+                         *named + "\"");
         choice.window = *id;
     } else {
         choice.root = true;

@@ -35,9 +35,10 @@ struct RunChoice {
     std::string error;  // Error: the one line to print
 };
 
-// Decides how to run. Saver mode when --window-id, XSCREENSAVER_WINDOW or --root is given, in that
-// order of precedence (a daemon may pass --root and name its own window in the environment). An
-// id or grid that does not read gives Error; --grid outside saver mode is not looked at.
+// Decides how to run. Saver mode only when --window-id or --root is given. The window drawn into is
+// --window-id's, else with --root the one XSCREENSAVER_WINDOW names (a daemon may start "--root" and
+// name its own window there), else the root window; without either option the variable is ignored.
+// An id or grid that does not read gives Error; --grid outside saver mode is not looked at.
 RunChoice chooseRunMode(const SaverArgs& args);
 
 // A window id written in decimal or as 0x hexadecimal, 1 to 0xFFFFFFFF; empty when it does not read.

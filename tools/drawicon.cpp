@@ -9,12 +9,15 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
 const QString appId = QStringLiteral("io.github.pelorix.Pelorix");
 constexpr int grid = 3;
+// From this size on fractions of a pixel no longer blur the picture.
+constexpr int smallestBlurFree = 48;
 
 // The picture on the pieces, drawn into the square `area` with vector shapes so that every size
 // stays sharp: sky, sun, two hills and a lake.
@@ -72,7 +75,7 @@ QImage drawIcon(int size) {
     p.setRenderHint(QPainter::Antialiasing);
 
     // The tray: a rounded dark frame around the board, as icons of the desktop usually have.
-    const double margin = size / 16.0;
+    const double margin = size < smallestBlurFree ? 1.0 : size / 16.0;
     const QRectF tray(margin, margin, size - 2 * margin, size - 2 * margin);
     const double radius = size / 9.0;
     QLinearGradient wood(tray.topLeft(), tray.bottomRight());
@@ -82,10 +85,17 @@ QImage drawIcon(int size) {
     p.setBrush(wood);
     p.drawRoundedRect(tray, radius, radius);
 
-    const double border = size / 14.0;
-    const QRectF board = tray.adjusted(border, border, -border, -border);
+    double border = size / 14.0;
     const double gap = qMax(1.0, size / 64.0);
-    const double cell = (board.width() - (grid - 1) * gap) / grid;
+    double cell = (tray.width() - 2 * border - (grid - 1) * gap) / grid;
+    if (size < smallestBlurFree) {
+        // Menu and task-list sizes: whole-pixel cells and gaps keep the grid lines sharp; the
+        // pixels left over widen the frame.
+        border = std::round(border);
+        cell = std::floor((tray.width() - 2 * border - (grid - 1) * gap) / grid);
+        border = std::floor((tray.width() - grid * cell - (grid - 1) * gap) / 2);
+    }
+    const QRectF board = tray.adjusted(border, border, -border, -border);
 
     // The hole is the top-left cell, as in the game: a dark well.
     const QRectF hole(board.left(), board.top(), cell, cell);
@@ -102,7 +112,9 @@ QImage drawIcon(int size) {
             // Each piece shows its own part of one picture spread over the whole board.
             drawLandscape(p, QRectF(board.left(), board.top(), board.width(), board.width()));
             p.restore();
-            // A light top-left and a dark bottom-right edge make the pieces stand out as blocks.
+            // A light top-left and a dark bottom-right edge make the pieces stand out as blocks,
+            // except on cells so small that the edges would hide the picture.
+            if (cell < 8) continue;
             const double edge = qMax(1.0, size / 96.0);
             p.setBrush(Qt::NoBrush);
             p.setPen(QPen(QColor(255, 255, 255, 110), edge));
@@ -127,7 +139,7 @@ int main(int argc, char** argv) {
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     int failures = 0;
-    for (int size : {48, 64, 128, 256}) {
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         const QString folder = QStringLiteral("%1x%1").arg(size);
         const QString path = out.filePath(folder + QLatin1Char('/') + appId + QStringLiteral(".png"));
         QImageWriter writer(path, "png");

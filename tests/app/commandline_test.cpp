@@ -20,6 +20,7 @@ struct Case {
     int status;
     QString folder;          // relative to the temporary folder; "-" for no folder
     QString messageHas;      // a piece of the message; empty: no message
+    QString saverWindow = {};  // the value of XSCREENSAVER_WINDOW; empty: unset
 };
 
 TEST(CommandLine, Table) {
@@ -44,6 +45,7 @@ TEST(CommandLine, Table) {
         {"help wins over an error in the folder", {"--help", "nowhere"}, Action::Print, 0, "-", "Usage"},
         {"version", {"--version"}, Action::Print, 0, "-", "pelorix 9.8.7\n"},
         {"version, short", {"-v"}, Action::Print, 0, "-", "pelorix 9.8.7"},
+        {"version names the licence", {"--version"}, Action::Print, 0, "-", "\nMIT License: "},
         {"unknown option", {"--bogus"}, Action::Print, 2, "-", "pelorix: Unknown option 'bogus'"},
         {"unknown short option", {"-x"}, Action::Print, 2, "-", "Unknown option 'x'"},
         {"two folders", {"pics", "pics/sub"}, Action::Print, 2, "-", "at most one folder"},
@@ -64,12 +66,18 @@ TEST(CommandLine, Table) {
         {"a grid that does not read", {"--root", "--grid", "wide"}, Action::Print, 2, "-", "--grid wants"},
         {"a grid outside screen-saver mode is not looked at", {"--grid", "wide"}, Action::Play, 0, ".", ""},
         {"adding in screen-saver mode", {"--root", "--add", "a.png"}, Action::Print, 2, "-", "screen-saver"},
+        {"a stale saver window alone is ignored", {}, Action::Play, 0, ".", "", "0x1a00003"},
+        {"a stale saver window that does not read is ignored", {"pics"}, Action::Play, 0, "pics", "", "window"},
+        {"adding with a stale saver window", {"--add", "a.png"}, Action::Add, 0, ".", "", "0x1a00003"},
+        {"the user folder with a stale saver window", {"-u"}, Action::Play, 0, "-", "", "0x1a00003"},
+        {"the saver window with --root", {"-root"}, Action::Saver, 0, "-", "", "0x1a00003"},
+        {"a saver window that does not read, with --root", {"--root"}, Action::Print, 2, "-", "XSCREENSAVER_WINDOW", "window"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QStringList args{QStringLiteral("/usr/bin/pelorix")};
         for (QString a : c.args) args << a.replace(QStringLiteral("@"), root);
-        const CommandLine got = parseCommandLine(args, root, QStringLiteral("9.8.7"));
+        const CommandLine got = parseCommandLine(args, root, QStringLiteral("9.8.7"), c.saverWindow);
         EXPECT_EQ(got.action, c.action);
         EXPECT_EQ(got.exitStatus, c.status);
         if (c.folder == QStringLiteral("-")) {
@@ -97,16 +105,17 @@ TEST(CommandLine, FlagsAndFilesAreKept) {
     EXPECT_EQ(add.files, (QStringList{"/work/x/a.png", "/abs/b.jpg"}));
 }
 
-TEST(CommandLine, TheSaverWindowComesFromTheEnvironmentUnlessAnIdIsGiven) {
-    const CommandLine fromEnv = parseCommandLine({"pelorix"}, "/tmp", "1", "0x1a");
+TEST(CommandLine, TheSaverWindowComesFromTheEnvironmentWithRootUnlessAnIdIsGiven) {
+    const CommandLine fromEnv = parseCommandLine({"pelorix", "--root"}, "/tmp", "1", "0x1a");
     EXPECT_EQ(fromEnv.action, Action::Saver);
+    EXPECT_FALSE(fromEnv.saver.root);
     EXPECT_EQ(fromEnv.saver.window, 0x1au);
     EXPECT_EQ(fromEnv.saver.gridWidth, 4);
     const CommandLine idWins = parseCommandLine({"pelorix", "--window-id", "77", "--grid", "6x3"}, "/tmp", "1", "0x1a");
     EXPECT_EQ(idWins.saver.window, 77u);
     EXPECT_EQ(idWins.saver.gridWidth, 6);
     EXPECT_EQ(idWins.saver.gridHeight, 3);
-    const CommandLine badEnv = parseCommandLine({"pelorix"}, "/tmp", "1", "window");
+    const CommandLine badEnv = parseCommandLine({"pelorix", "--root"}, "/tmp", "1", "window");
     EXPECT_EQ(badEnv.exitStatus, 2);
     EXPECT_TRUE(badEnv.message.contains(QStringLiteral("XSCREENSAVER_WINDOW"))) << badEnv.message.toStdString();
 }

@@ -55,7 +55,7 @@ TEST(SaverWindow, FillsTheWindowWithMovingPiecesFollowsResizesAndEndsOnSigterm) 
     PictureFolder folder;
     const auto before = snapshot(folder.path);
     XWindow window(640, 480);
-    SaverProcess saver({folder.path.string()}, {"XSCREENSAVER_WINDOW=" + window.hexId()});
+    SaverProcess saver({"--root", folder.path.string()}, {"XSCREENSAVER_WINDOW=" + window.hexId()});
 
     ASSERT_TRUE(within(5000, [&] { return window.litPixels(0, 0, 640, 480) > 640 * 480 / 2; })) << "the window is drawn";
     EXPECT_TRUE(changes(window, 3000)) << "pieces move";
@@ -79,7 +79,7 @@ TEST(SaverWindow, FillsTheWindowWithMovingPiecesFollowsResizesAndEndsOnSigterm) 
 TEST(SaverWindow, APreviewOf200By150IsDrawnAndChanges) {
     TempFolder empty;  // no pictures: the built-in ones play
     XWindow window(200, 150);
-    SaverProcess saver({"--grid", "3x3", empty.path.string()}, {"XSCREENSAVER_WINDOW=" + std::to_string(window.id())});
+    SaverProcess saver({"-root", "--grid", "3x3", empty.path.string()}, {"XSCREENSAVER_WINDOW=" + std::to_string(window.id())});
     ASSERT_TRUE(within(5000, [&] { return window.litPixels(0, 0, 200, 150) > 200 * 150 / 2; }));
     EXPECT_TRUE(changes(window, 4000));
     EXPECT_TRUE(fs::is_empty(empty.path));
@@ -111,7 +111,7 @@ TEST(SaverWindow, EveryTerminatingSignalEndsItWithStatusZero) {
         SCOPED_TRACE(sig);
         TempFolder empty;
         XWindow window(160, 120);
-        SaverProcess saver({empty.path.string()}, {"XSCREENSAVER_WINDOW=" + window.hexId()});
+        SaverProcess saver({"--root", empty.path.string()}, {"XSCREENSAVER_WINDOW=" + window.hexId()});
         ASSERT_TRUE(within(5000, [&] { return window.litPixels(0, 0, 160, 120) > 0; }));
         kill(saver.pid(), sig);
         EXPECT_EQ(saver.waitExit(1000), std::optional<int>(0));
@@ -126,9 +126,9 @@ TEST(SaverWindow, AWindowThatCannotBeUsedGivesOneLineAndStatusTwo) {
         std::vector<std::string> args, env;
     };
     const Case cases[] = {
-        {"destroyed window in the environment", {}, {"XSCREENSAVER_WINDOW=" + existing.hexId()}},
+        {"destroyed window in the environment", {"--root"}, {"XSCREENSAVER_WINDOW=" + existing.hexId()}},
         {"never-made window id", {"--window-id", "0x7ffffff0"}, {}},
-        {"id that is no number", {}, {"XSCREENSAVER_WINDOW=screen"}},
+        {"id that is no number", {"--root"}, {"XSCREENSAVER_WINDOW=screen"}},
         {"--window-id 0", {"--window-id", "0"}, {}},
         {"bad grid", {"--root", "--grid", "wide"}, {}},
         {"no display", {"--root"}, {"DISPLAY=:9999"}},
