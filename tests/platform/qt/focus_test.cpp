@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 
@@ -74,6 +75,31 @@ TEST_F(QtFocus, TabInATimingPanelStaysInItsBox) {
     EXPECT_EQ(platform->text(Control::Text4), "5");
 }
 
+// Typing replaces a box's value however the box got the keys; only a click into the box that has
+// them already places the caret (here at its end).
+TEST_F(QtFocus, TypingReplacesTheValueOfABoxReachedAnyWay) {
+    enum Way { program, tab, shiftTab, firstClick, secondClick };
+    const struct { Way way; const char* before; const char* after; } cases[] = {
+        {program, "100", "5"}, {tab, "12", "5"}, {shiftTab, "12", "5"}, {firstClick, "100", "5"}, {secondClick, "1", "15"}};
+    for (Control box : {Control::Text1, Control::Text2, Control::Text4, Control::Text5}) {
+        show({box, Control::Text3});
+        QWidget* edit = platform->widget(box);
+        for (const auto& c : cases) {
+            platform->setText(box, c.before);
+            platform->setFocus(c.way == secondClick ? box : Control::Text3);
+            if (c.way == program) platform->setFocus(box);
+            if (c.way == tab || c.way == shiftTab) key(Qt::Key_Tab, c.way == tab ? Qt::NoModifier : Qt::ShiftModifier);
+            if (c.way >= firstClick)
+                QTest::mouseClick(platform->window()->windowHandle(), Qt::LeftButton, {},
+                                  edit->mapTo(platform->window(), QPoint(edit->width() - 3, edit->height() / 2)));
+            ASSERT_EQ(focus(), edit);
+            key(Qt::Key_5);
+            EXPECT_EQ(platform->text(box), c.after) << static_cast<int>(box) << " reached by " << c.way;
+        }
+        platform->setVisible(box, false);
+    }
+}
+
 TEST_F(QtFocus, TabOnTheBoardWithoutAPanelIsAKeyOfTheBoard) {
     platform->setFocus(Control::Form);
     key(Qt::Key_Tab);
@@ -128,7 +154,6 @@ protected:
         platform->yield(false);
         ASSERT_TRUE(platform->visible(Control::Text4));
         ASSERT_EQ(focus(), box(Control::Text4));
-        box(Control::Text4)->selectAll();
         QTest::keyClicks(box(Control::Text4), typed);
     }
 };
@@ -163,7 +188,6 @@ TEST_F(QtFocusGame, BoardClickOverAnAnimatedPuzzleLeavesEnterToThePanel) {
             platform->action(Menu::cpiece)->trigger();
             stage = 3;
         } else if (stage == 3 && platform->visible(Control::Text4)) {
-            box(Control::Text4)->selectAll();
             QTest::keyClicks(box(Control::Text4), "7");
             clickBoard(400, 250);
             key(Qt::Key_Return);
@@ -195,6 +219,65 @@ TEST_F(QtFocusGame, EscapeAfterAMenuWasOpenedAndClosedClosesThePanelAtOnce) {
     platform->yield(false);
     EXPECT_FALSE(platform->visible(Control::Text4));
     EXPECT_EQ(game->loop.movetime, 0);  // Escape keeps the stored value
+}
+
+// In play: Ctrl+N makes a new puzzle, F10 and the arrows reach Quit, Escape gives the board the keys
+// back, Alt and the underlined letters open the piece-time panel, where Ctrl+N does nothing, a menu
+// opened and closed leaves the value selected, and typing replaces it; then Ctrl+Q quits.
+TEST_F(QtFocusGame, MenusAndShortcutsFromTheKeyboard) {
+    QSignalSpy newPuzzles(platform->action(Menu::newpuzzle), &QAction::triggered);
+    const auto menuKey = [this](Qt::Key k, Qt::KeyboardModifiers m = {}) {
+        QWidget* popup = QApplication::activePopupWidget();
+        popup ? QTest::keyClick(popup, k, m) : QTest::keyClick(platform->window()->windowHandle(), k, m);
+    };
+    const auto keysAt = [this](QWidget* w) { return !QApplication::activePopupWidget() && focus() == w; };
+    writeFile("goldfish.animation_picture", "x");  // something for Begin to build from
+    int stage = 0;
+    wakeOften();
+    platform->afterYield = [&] {
+        if (stage == 0 && built()) {
+            menuKey(Qt::Key_N, Qt::ControlModifier);  // no Puzzle menu on the title screen
+            stage = 1;
+        } else if (stage == 1) {  // one key or click per turn
+            clickBoard(300, 200);
+            stage = 2;
+        } else if (stage == 2 && platform->visible(Control::Command1)) {
+            QTest::mouseClick(platform->widget(Control::Command1), Qt::LeftButton);
+            stage = 3;
+        } else if (stage == 3 && game->loop.puzzlestate == gamestate::inplay && keysAt(platform->canvasWidget())) {
+            menuKey(Qt::Key_N, Qt::ControlModifier);
+            for (Qt::Key k : {Qt::Key_F10, Qt::Key_Up}) menuKey(k);
+            EXPECT_EQ(platform->submenu(Menu::options)->activeAction(), platform->action(Menu::quit));
+            menuKey(Qt::Key_Escape);
+            stage = 4;
+        } else if (stage == 4 && keysAt(platform->canvasWidget())) {
+            menuKey(Qt::Key_O, Qt::AltModifier);
+            for (Qt::Key k : {Qt::Key_S, Qt::Key_T, Qt::Key_P}) menuKey(k);
+            stage = 5;
+        } else if (stage == 5 && keysAt(box(Control::Text4))) {
+            menuKey(Qt::Key_N, Qt::ControlModifier);
+            for (Qt::Key k : {Qt::Key_F10, Qt::Key_Escape}) menuKey(k);
+            stage = 6;
+        } else if (stage == 6 && keysAt(box(Control::Text4))) {
+            for (Qt::Key k : {Qt::Key_5, Qt::Key_Return}) key(k);
+            stage = 7;
+        } else if (stage == 7 && keysAt(platform->canvasWidget())) {
+            EXPECT_EQ(readFile("movepiece.Time"), " 5 \r\n");
+            menuKey(Qt::Key_Q, Qt::ControlModifier);
+            stage = 8;
+        }
+    };
+    runUntil([&] { return false; });
+    EXPECT_EQ(stage, 8);
+    EXPECT_TRUE(platform->ended());
+    EXPECT_EQ(newPuzzles.count(), 1);
+}
+
+TEST_F(QtFocusGame, CtrlQQuitsWhileAPanelIsOpen) {
+    openPieceTime("5");
+    QTest::keyClick(platform->window()->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
+    platform->yield(false);
+    EXPECT_TRUE(platform->ended());
 }
 
 TEST_F(QtFocusGame, PunctuationKeysCloseTheInputTurn) {
