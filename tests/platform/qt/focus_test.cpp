@@ -80,7 +80,9 @@ TEST_F(QtFocus, TabInATimingPanelStaysInItsBox) {
 TEST_F(QtFocus, TypingReplacesTheValueOfABoxReachedAnyWay) {
     enum Way { program, tab, shiftTab, firstClick, secondClick };
     const struct { Way way; const char* before; const char* after; } cases[] = {
-        {program, "100", "5"}, {tab, "12", "5"}, {shiftTab, "12", "5"}, {firstClick, "100", "5"}, {secondClick, "1", "15"}};
+        {program, "100", "5"}, {tab, "12", "5"}, {shiftTab, "12", "5"},
+        {firstClick, "100", "5"}, {secondClick, "1", "15"},
+    };
     for (Control box : {Control::Text1, Control::Text2, Control::Text4, Control::Text5}) {
         show({box, Control::Text3});
         QWidget* edit = platform->widget(box);
