@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
@@ -19,7 +18,7 @@ FocusKeeper::FocusKeeper(QWidget* board, const std::vector<QWidget*>& order, QOb
         order_.push_back(w);
         w->installEventFilter(this);
     }
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) { focusChanged(old, now); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusChanged(now); });
     controlsChanged();
 }
 
@@ -66,11 +65,7 @@ void FocusKeeper::controlsChanged() {
     if (open && focus == board_) home()->setFocus(Qt::OtherFocusReason);
 }
 
-void FocusKeeper::focusChanged(QWidget* old, QWidget* now) {
-    // A box left by the keyboard shows the start of its text again, as when it was filled; a long
-    // file name read through to its end would otherwise stay scrolled.
-    auto* box = qobject_cast<QLineEdit*>(old);
-    if (box && now && std::find(order_.begin(), order_.end(), box) != order_.end()) box->setCursorPosition(0);
+void FocusKeeper::focusChanged(QWidget* now) {
     if (!now) return;
     if (now == board_ && panelOpen()) {
         // Qt handed the keys to the board (a hidden control, the window activated again): they

@@ -43,7 +43,7 @@ private:
     // After a control was shown or hidden: a click on the board takes the focus only while no
     // panel is open, and keys left on the board go to the open panel.
     void controlsChanged();
-    void focusChanged(QWidget* old, QWidget* now);
+    void focusChanged(QWidget* now);
     void menuClosed();
 
     QWidget* board_;

@@ -18,6 +18,7 @@
 #include "platform/qt/dropimport.h"
 #include "platform/qt/qtplatform.h"
 #include "platform/qt/focuskeeper.h"
+#include "platform/qt/menukeys.h"
 #include "platform/qt/qtsupport.h"
 #include "platform/qt/widgets.h"
 
@@ -126,6 +127,7 @@ void QtPlatform::buildWindow() {
     window_->setCentralWidget(canvasWidget_);
 
     buildMenus();
+    qt::openMenusOnF10(*window_);
     buildControls();
     new qt::DropImport(*this, canvasWidget_);  // pictures dropped on the window join the folder
 
@@ -159,8 +161,7 @@ void QtPlatform::buildMenus() {
         bool hasChildren = false;
         for (int j = 0; j < menuCount; ++j)
             if (design(static_cast<Menu>(j)).parent == entry) hasChildren = true;
-        QString caption = qstr(d.caption);
-        caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+        const QString caption = qt::menuText(entry);
 
         QAction* action = nullptr;
         if (hasChildren) {
@@ -169,6 +170,8 @@ void QtPlatform::buildMenus() {
             action = menu->menuAction();
         } else {
             action = d.parent ? submenus_[index(*d.parent)]->addAction(caption) : bar->addAction(caption);
+            // The shortcut triggers the action, so it runs exactly what a click runs.
+            action->setShortcut(qt::menuShortcut(entry));
             QObject::connect(action, &QAction::triggered, window_.get(), [this, entry] {
                 // Qt may have toggled the mark already; the game sets the marks itself.
                 showChecks(entry);
@@ -214,7 +217,7 @@ void QtPlatform::buildControls() {
                 break;
             }
             case ControlKind::TextBox: {
-                auto* box = new QLineEdit(caption, canvasWidget_);
+                auto* box = new qt::TextBoxWidget(caption, canvasWidget_);
                 const int limit = d.maxLength;
                 if (limit > 0) box->setMaxLength(limit);
                 const bool readOnly = control == Control::Text3;

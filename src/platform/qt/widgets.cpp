@@ -1,4 +1,4 @@
-// The drawing surface widget and the file list widget.
+// The drawing surface widget, the text box and the file list widget.
 #include "platform/qt/widgets.h"
 
 #include <QKeyEvent>
@@ -167,6 +167,51 @@ bool CanvasWidget::focusNextPrevChild(bool next) {
     // Tab reaches here from the focused control (or the board itself); the platform decides where
     // it goes. Without an open panel Tab is a key of the board.
     return cycleFocus ? cycleFocus(next) : false;
+}
+
+// --- TextBoxWidget ---
+
+TextBoxWidget::TextBoxWidget(const QString& text, QWidget* parent) : QLineEdit(text, parent) {}
+
+void TextBoxWidget::selectWhole() {
+    const auto length = static_cast<int>(text().size());
+    setSelection(length, -length);
+}
+
+void TextBoxWidget::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    switch (event->reason()) {
+        // A press decides on its release: a plain click selects the whole text, a drag its part.
+        case Qt::MouseFocusReason: clickedIn_ = true; break;
+        // Back from a menu or another window: the keys return to where they were.
+        case Qt::PopupFocusReason:
+        case Qt::MenuBarFocusReason:
+        case Qt::ActiveWindowFocusReason: break;
+        default: selectWhole();
+    }
+}
+
+void TextBoxWidget::focusOutEvent(QFocusEvent* event) {
+    clickedIn_ = false;
+    const Qt::FocusReason reason = event->reason();
+    // Qt keeps the selection while a popup menu or another window has the keys, but clears it when
+    // the menu bar takes them, though they come back just the same when its menus close.
+    if (reason == Qt::MenuBarFocusReason) {
+        QFocusEvent kept(QEvent::FocusOut, Qt::PopupFocusReason);
+        QLineEdit::focusOutEvent(&kept);
+        return;
+    }
+    QLineEdit::focusOutEvent(event);
+    // Left for another control or the board, the box shows the start of its text again, as when it
+    // was filled; a long file name read through to its end would otherwise stay scrolled.
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) setCursorPosition(0);
+}
+
+void TextBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const bool firstClick = clickedIn_ && event->button() == Qt::LeftButton;
+    clickedIn_ = false;
+    if (firstClick && !hasSelectedText()) selectWhole();
+    QLineEdit::mouseReleaseEvent(event);
 }
 
 // --- FileListWidget ---

@@ -1,7 +1,8 @@
-// The Qt widgets behind the window: the drawing surface widget and the file list.
+// The Qt widgets behind the window: the drawing surface widget, the text box and the file list.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRegion>
 #include <QTimer>
@@ -64,6 +65,26 @@ private:
     bool shownAtOnceSincePace_ = false;  // a frame was shown at once since the last pace tick
     QTimer pace_;             // fires at the next refresh while something waits
     QElapsedTimer sinceShown_;  // since changes were last asked to be painted
+};
+
+// A text box whose whole text is selected when it receives the keys (from the program, by Tab or
+// Shift+Tab, or by a first click), so that typing replaces its value; a click into the box that
+// already has the keys places the caret. When the keys come back from a menu or another window,
+// the selection and caret are as they were; a box left for another control shows its start again.
+class TextBoxWidget final : public QLineEdit {
+public:
+    TextBoxWidget(const QString& text, QWidget* parent);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    // Selects the whole text with the caret at its start, so a long text shows its beginning.
+    void selectWhole();
+
+    bool clickedIn_ = false;  // the keys came with a mouse press that is not yet released
 };
 
 // A file list: a click on an entry (or a keyboard move of the selection) reports a click; a

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
 
@@ -74,6 +75,33 @@ TEST_F(QtFocus, TabInATimingPanelStaysInItsBox) {
     EXPECT_EQ(platform->text(Control::Text4), "5");
 }
 
+// Typing replaces a box's value however the box got the keys; only a click into the box that has
+// them already places the caret (here at its end).
+TEST_F(QtFocus, TypingReplacesTheValueOfABoxReachedAnyWay) {
+    enum Way { program, tab, shiftTab, firstClick, secondClick };
+    const struct { Way way; const char* before; const char* after; } cases[] = {
+        {program, "100", "5"}, {tab, "12", "5"}, {shiftTab, "12", "5"},
+        {firstClick, "100", "5"}, {secondClick, "1", "15"},
+    };
+    for (Control box : {Control::Text1, Control::Text2, Control::Text4, Control::Text5}) {
+        show({box, Control::Text3});
+        QWidget* edit = platform->widget(box);
+        for (const auto& c : cases) {
+            platform->setText(box, c.before);
+            platform->setFocus(c.way == secondClick ? box : Control::Text3);
+            if (c.way == program) platform->setFocus(box);
+            if (c.way == tab || c.way == shiftTab) key(Qt::Key_Tab, c.way == tab ? Qt::NoModifier : Qt::ShiftModifier);
+            if (c.way >= firstClick)
+                QTest::mouseClick(platform->window()->windowHandle(), Qt::LeftButton, {},
+                                  edit->mapTo(platform->window(), QPoint(edit->width() - 3, edit->height() / 2)));
+            ASSERT_EQ(focus(), edit);
+            key(Qt::Key_5);
+            EXPECT_EQ(platform->text(box), c.after) << static_cast<int>(box) << " reached by " << c.way;
+        }
+        platform->setVisible(box, false);
+    }
+}
+
 TEST_F(QtFocus, TabOnTheBoardWithoutAPanelIsAKeyOfTheBoard) {
     platform->setFocus(Control::Form);
     key(Qt::Key_Tab);
@@ -128,7 +156,6 @@ protected:
         platform->yield(false);
         ASSERT_TRUE(platform->visible(Control::Text4));
         ASSERT_EQ(focus(), box(Control::Text4));
-        box(Control::Text4)->selectAll();
         QTest::keyClicks(box(Control::Text4), typed);
     }
 };
@@ -163,7 +190,6 @@ TEST_F(QtFocusGame, BoardClickOverAnAnimatedPuzzleLeavesEnterToThePanel) {
             platform->action(Menu::cpiece)->trigger();
             stage = 3;
         } else if (stage == 3 && platform->visible(Control::Text4)) {
-            box(Control::Text4)->selectAll();
             QTest::keyClicks(box(Control::Text4), "7");
             clickBoard(400, 250);
             key(Qt::Key_Return);
@@ -195,6 +221,62 @@ TEST_F(QtFocusGame, EscapeAfterAMenuWasOpenedAndClosedClosesThePanelAtOnce) {
     platform->yield(false);
     EXPECT_FALSE(platform->visible(Control::Text4));
     EXPECT_EQ(game->loop.movetime, 0);  // Escape keeps the stored value
+}
+
+// In play: Ctrl+N makes a new puzzle, F10 and the arrows reach Quit, Escape gives the board the keys
+// back, Alt and the underlined letters open the piece-time panel, where Ctrl+N does nothing, a menu
+// opened and closed leaves the value selected, and typing replaces it; then Ctrl+Q quits.
+TEST_F(QtFocusGame, MenusAndShortcutsFromTheKeyboard) {
+    QSignalSpy newPuzzles(platform->action(Menu::newpuzzle), &QAction::triggered);
+    const auto press = [this](std::initializer_list<QKeyCombination> keys) {
+        for (QKeyCombination k : keys) {
+            // Offscreen, an open menu gets no keys sent to the window.
+            QWidget* popup = QApplication::activePopupWidget();
+            if (popup) QTest::keyClick(popup, k.key(), k.keyboardModifiers());
+            else QTest::keyClick(platform->window()->windowHandle(), k.key(), k.keyboardModifiers());
+        }
+    };
+    const auto keysAt = [this](Control c) {
+        return !QApplication::activePopupWidget() && focus() == platform->widget(c);
+    };
+    writeFile("goldfish.animation_picture", "x");  // something for Begin to build from
+    int stage = 0;
+    wakeOften();
+    platform->afterYield = [&] {
+        if (stage == 0 && built()) {
+            clickBoard(300, 200);
+        } else if (stage == 1 && platform->visible(Control::Command1)) {
+            press({Qt::CTRL | Qt::Key_N});  // no Puzzle menu yet
+            QTest::mouseClick(platform->widget(Control::Command1), Qt::LeftButton);
+        } else if (stage == 2 && game->loop.puzzlestate == gamestate::inplay && keysAt(Control::Form)) {
+            press({Qt::CTRL | Qt::Key_N, Qt::Key_F10, Qt::Key_Up});
+            EXPECT_EQ(platform->submenu(Menu::options)->activeAction(), platform->action(Menu::quit));
+            press({Qt::Key_Escape});
+        } else if (stage == 3 && keysAt(Control::Form)) {
+            press({Qt::ALT | Qt::Key_O, Qt::Key_S, Qt::Key_T, Qt::Key_P});
+        } else if (stage == 4 && keysAt(Control::Text4)) {
+            press({Qt::CTRL | Qt::Key_N, Qt::Key_F10, Qt::Key_Escape});
+        } else if (stage == 5 && keysAt(Control::Text4)) {
+            press({Qt::Key_5, Qt::Key_Return});
+        } else if (stage == 6 && keysAt(Control::Form)) {
+            EXPECT_EQ(readFile("movepiece.Time"), " 5 \r\n");
+            press({Qt::CTRL | Qt::Key_Q});
+        } else {
+            return;
+        }
+        ++stage;
+    };
+    runUntil([] { return false; });
+    EXPECT_EQ(stage, 7);
+    EXPECT_TRUE(platform->ended());
+    EXPECT_EQ(newPuzzles.count(), 1);
+}
+
+TEST_F(QtFocusGame, CtrlQQuitsWhileAPanelIsOpen) {
+    openPieceTime("5");
+    QTest::keyClick(platform->window()->windowHandle(), Qt::Key_Q, Qt::ControlModifier);
+    platform->yield(false);
+    EXPECT_TRUE(platform->ended());
 }
 
 TEST_F(QtFocusGame, PunctuationKeysCloseTheInputTurn) {

@@ -7,7 +7,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QWindow>
+#include <map>
 
 #include "platform/design.h"
 #include "platform/qt/pictures.h"
@@ -18,10 +20,13 @@ namespace {
 
 using QtWindow = QtWindowTest;
 
+// An entry's text as its menu shows it: a lone '&' only marks the letter after it, "&&" shows '&'.
+QString shownText(const QAction* action) { return action->text().replace(QRegularExpression("&(.)"), "\\1"); }
+
 QStringList visibleEntries(const QList<QAction*>& actions) {
     QStringList names;
     for (QAction* a : actions)
-        if (a->isVisible() && !a->isSeparator()) names << a->text();
+        if (a->isVisible() && !a->isSeparator()) names << shownText(a);
     return names;
 }
 
@@ -71,12 +76,21 @@ TEST_F(QtWindow, MenuBarShowsOnlyOptionsWithSpeedAndQuit) {
 }
 
 TEST_F(QtWindow, WholeMenuTreeInDesignOrder) {
+    std::map<std::pair<int, int>, Menu> letters;  // (menu, underlined letter)
     for (int i = 0; i < menuCount; ++i) {
         const Menu entry = static_cast<Menu>(i);
         const MenuDesign& d = design(entry);
         QAction* action = platform->action(entry);
         ASSERT_NE(action, nullptr) << d.name;
-        EXPECT_EQ(action->text().toStdString(), std::string(d.caption)) << d.name;
+        EXPECT_EQ(shownText(action).toStdString(), std::string(d.caption)) << d.name;
+        // Every entry but the help texts has an underlined letter, none shared within its menu.
+        const QKeySequence letter = QKeySequence::mnemonic(action->text());
+        const bool helpText = entry == Menu::hgh || entry == Menu::fddd || entry == Menu::dgdffgfg;
+        EXPECT_EQ(letter.isEmpty(), helpText) << d.name;
+        const int menu = d.parent ? static_cast<int>(*d.parent) : -1;
+        if (!helpText) {
+            EXPECT_TRUE(letters.emplace(std::pair{menu, letter[0].toCombined()}, entry).second) << d.name;
+        }
         EXPECT_EQ(action->isVisible(), d.visible) << d.name;
         EXPECT_EQ(platform->menuEnabled(entry), d.enabled) << d.name;
         if (d.visible) {
