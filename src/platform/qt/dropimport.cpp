@@ -71,22 +71,4 @@ void DropImport::drop(QDropEvent& event) {
 }
 
 }  // namespace qt
-
-void QtPlatform::rereadFileLists() {
-    for (Control control : {Control::File1, Control::File2}) {
-        qt::FileListWidget* widget = list(control);
-        if (!widget) continue;
-        const int row = widget->selectedRow();
-        const std::string picked = row >= 0 ? listEntry(control, row) : std::string();
-        refreshList(control);
-        if (picked.empty()) continue;
-        const auto& entries = state(control).entries;
-        const auto at = std::find(entries.begin(), entries.end(), picked);
-        if (at == entries.end()) continue;
-        // Selecting it again is the program's doing, not the user's: no click may be reported.
-        const QSignalBlocker quiet(widget);
-        widget->setCurrentRow(static_cast<int>(at - entries.begin()));
-    }
-}
-
 }  // namespace pelorix
