@@ -2,6 +2,7 @@
 // and the puzzle in play does not change.
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -32,14 +33,14 @@ protected:
         return qpath(path);
     }
 
-    // Drags `files` over `target` and drops them, as a file manager does; true if both the drag and
-    // the drop were taken, as copies.
-    static bool dropFiles(QWidget* target, const QStringList& files) {
+    // Drags `files` over `target` and drops them at `at` (its middle unless given), as a file manager
+    // does; true if both the drag and the drop were taken, as copies.
+    static bool dropFiles(QWidget* target, const QStringList& files, QPoint at = {-1, -1}) {
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString& f : files) urls << QUrl::fromLocalFile(f);
         mime.setUrls(urls);
-        const QPoint at(target->width() / 2, target->height() / 2);
+        if (at.x() < 0) at = QPoint(target->width() / 2, target->height() / 2);
         QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &enter);
         QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -206,6 +207,34 @@ TEST_F(Drop, AnOpenPicturePanelListsTheNewPicture) {
     runUntil([&] { return stage == 5; });
     EXPECT_EQ(stage, 5);
     EXPECT_EQ(game->puzzle.picturefile, "harbour.regular_picture");
+}
+
+TEST_F(Drop, ANoteAtTheDropPointTellsWhatWasAddedAndWhatNotForAboutTwoSeconds) {
+    const QString photo = fileOutside("beach.png", pngBytes(7));
+    const QString notes = fileOutside("notes.txt", "shopping list");
+    QWidget* board = platform->canvasWidget();
+    auto* note = board->findChild<QLabel*>(QStringLiteral("dropnote"));
+    ASSERT_NE(note, nullptr);
+    const std::string caption = platform->caption();
+
+    EXPECT_TRUE(dropFiles(board, {photo, notes}, QPoint(200, 100)));
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->pos(), QPoint(200, 100));
+    EXPECT_EQ(note->text().toStdString(), "beach.png: added as beach.regular_picture\nnotes.txt: not a picture; nothing added");
+
+    // Nothing added: the source hears no "copy"; near the corner the note is moved in to fit.
+    EXPECT_FALSE(dropFiles(platform->widget(Control::Text1), {notes}, QPoint(1, 1)));
+    EXPECT_FALSE(dropFiles(board, {notes}, QPoint(board->width() - 2, board->height() - 2)));
+    EXPECT_EQ(note->text().toStdString(), "notes.txt: not a picture; nothing added");
+    EXPECT_TRUE(board->rect().contains(note->geometry()));
+    EXPECT_EQ(platform->caption(), caption);
+    EXPECT_EQ(platform->pendingEvents(), 0u);
+
+    QElapsedTimer waited;
+    waited.start();
+    while (note->isVisible() && waited.elapsed() < 20000) pump(50);
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_GE(waited.elapsed(), 1000);  // shown for a while, not gone at once
 }
 
 TEST_F(Drop, OtherDragsAreLeftAlone) {
