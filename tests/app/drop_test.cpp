@@ -1,5 +1,5 @@
-// Pictures dropped on the real window (offscreen): they join the folder and the open list at once,
-// and the puzzle in play does not change.
+// Pictures dropped on the real window (offscreen), or put into its folder by other programs: they
+// join the open list, and the puzzle in play does not change.
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -58,6 +58,21 @@ protected:
         QTest::mouseClick(platform->window()->windowHandle(), Qt::LeftButton, {},
                           platform->canvasWidget()->mapTo(platform->window(), QPoint(x, y)));
     }
+    // One step a yield of the way to the set-up screen with its first regular picture (the
+    // harbour) picked: the title click, then the click on the entry. True, from the yield after
+    // the entry's click, once the game has taken the pick.
+    bool harbourPickedOnSetUpScreen(int& stage) {
+        if (stage == 2) return platform->text(Control::Text3) == "harbour.regular_picture";
+        if (stage == 0 && built()) {
+            clickCanvas(300, 200);
+            stage = 1;
+        } else if (stage == 1 && platform->widget(Control::File1)->isVisible()) {
+            auto* list = static_cast<QListWidget*>(platform->widget(Control::File1));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+            stage = 2;
+        }
+        return false;
+    }
 
     QTemporaryDir outside;
 };
@@ -67,14 +82,7 @@ TEST_F(Drop, AnOpenSetUpScreenListsTheNewPictureAndKeepsThePick) {
     const QString notes = fileOutside("notes.png", "not a picture at all");
     int stage = 0;
     platform->afterYield = [&] {
-        if (stage == 0 && built()) {
-            clickCanvas(300, 200);
-            stage = 1;
-        } else if (stage == 1 && platform->widget(Control::File1)->isVisible()) {
-            auto* list = static_cast<QListWidget*>(platform->widget(Control::File1));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-            stage = 2;
-        } else if (stage == 2 && platform->text(Control::Text3) == "harbour.regular_picture") {
+        if (stage < 3 && harbourPickedOnSetUpScreen(stage)) {
             EXPECT_TRUE(dropFiles(platform->canvasWidget(), {notes, photo}));
             EXPECT_EQ(platform->pendingEvents(), 0u);  // nothing for the game: not even a list click
             stage = 3;
@@ -235,6 +243,32 @@ TEST_F(Drop, ANoteAtTheDropPointTellsWhatWasAddedAndWhatNotForAboutTwoSeconds) {
     while (note->isVisible() && waited.elapsed() < 20000) pump(50);
     EXPECT_FALSE(note->isVisible());
     EXPECT_GE(waited.elapsed(), 1000);  // shown for a while, not gone at once
+}
+
+TEST_F(Drop, AnOpenListFollowsTheFolderAndThePickStays) {
+    writeBytes(work() / "old.regular_picture", pngBytes(2));
+    int stage = 0;
+    int stateBefore = 0;
+    platform->afterYield = [&] {
+        if (stage < 3 && harbourPickedOnSetUpScreen(stage)) {
+            stateBefore = game->loop.puzzlestate;
+            // Another program adds two pictures and removes one.
+            writeBytes(work() / "beach.regular_picture", pngBytes(3));
+            writeBytes(work() / "comet.animation_picture", pngBytes(4));
+            std::filesystem::remove(work() / "old.regular_picture");
+            stage = 3;
+        } else if (stage == 3 && shown(Control::File1).join(u'|') == "beach.regular_picture|harbour.regular_picture" &&
+                   shown(Control::File2).join(u'|') == "comet.animation_picture") {
+            stage = 4;
+        }
+    };
+    runUntil([&] { return stage == 4; });
+    ASSERT_EQ(stage, 4) << shown(Control::File1).join(u'|').toStdString();
+    EXPECT_EQ(platform->listCount(Control::File1), 2);
+    EXPECT_EQ(platform->listIndex(Control::File1), 1);  // the pick moved down a row and stays picked
+    EXPECT_EQ(platform->listIndex(Control::File2), -1);
+    EXPECT_EQ(platform->text(Control::Text3), "harbour.regular_picture");
+    EXPECT_EQ(game->loop.puzzlestate, stateBefore);
 }
 
 TEST_F(Drop, OtherDragsAreLeftAlone) {
