@@ -55,7 +55,9 @@ SeedResult preparePelorixFolder(const std::filesystem::path& folder, const std::
         }
     }
     result.ok = true;
-    if (samples.empty()) return result;
+    // Only a folder made now is seeded: later starts add nothing, so a sample the user deleted
+    // stays deleted.
+    if (!result.created || samples.empty()) return result;
 
     std::vector<std::filesystem::path> files;
     for (std::filesystem::directory_iterator it(samples, ec), end; !ec && it != end; it.increment(ec))

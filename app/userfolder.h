@@ -22,9 +22,9 @@ struct SeedResult {
     QString message;         // why `ok` is false
 };
 
-// Makes `folder` (and its parents) if it is missing, then copies in each sample file of `samples`
-// whose name the folder does not hold yet (compared without regard to case). Files already in the
-// folder are never replaced or deleted, whatever they hold.
+// Makes `folder` (and its parents) if it is missing and, only then, copies in each sample file of
+// `samples`. A folder that already exists is left as it is: nothing is added, replaced or deleted.
+// A name taken meanwhile (compared without regard to case) is not copied over.
 SeedResult preparePelorixFolder(const std::filesystem::path& folder, const std::filesystem::path& samples);
 
 }  // namespace pelorix::app

@@ -50,6 +50,7 @@ int main(int argc, char** argv)
         return 1;
     }
     auto path = [&](const char* name) { return out.filePath(QString::fromLatin1(name)); };
+    const QSize board(754, 385);
 
     struct Job {
         const char* name;
@@ -58,16 +59,20 @@ int main(int argc, char** argv)
     const Job jobs[] = {
         {"title1.bmp", saveBmp8(pics::drawValley({800, 600}, true, true, 7), path("title1.bmp"))},
         {"title2.bmp", saveBmp8(pics::drawBalloonPicture({267, 236}), path("title2.bmp"))},
+        // The samples are drawn for the window's board of 754 × 385, which the game fills from the
+        // picture's top-left corner without scaling, so each shows whole there.
         {"samples/harbour.regular_picture",
-         saveBmp8(pics::drawHarbour({640, 480}), path("samples/harbour.regular_picture"))},
+         savePng(pics::quantize256(pics::drawHarbour(board)), path("samples/harbour.regular_picture"))},
         {"samples/rosewindow.regular_picture",
-         savePng(pics::drawRoseWindow({800, 600}), path("samples/rosewindow.regular_picture"))},
+         savePng(pics::quantize256(pics::drawRoseWindow(board)), path("samples/rosewindow.regular_picture"))},
         {"samples/nebula.regular_picture",
-         saveJpeg(pics::drawNebula({1024, 768}), path("samples/nebula.regular_picture"), 85)},
+         saveJpeg(pics::drawNebula(board), path("samples/nebula.regular_picture"), 90)},
         {"samples/meadow.regular_picture",
-         saveJpeg(pics::drawValley({1280, 720}, false, false, 23), path("samples/meadow.regular_picture"), 85)},
-        {"samples/goldfish.animation_picture",
-         savePng(pics::drawGoldfish({300, 250}), path("samples/goldfish.animation_picture"))},
+         saveJpeg(pics::drawValley(board, false, false, 23), path("samples/meadow.regular_picture"), 90)},
+        // An animation picture only names its puzzle; the file shows what the puzzle plays: the
+        // built-in balloon over the animated puzzles' default background, white.
+        {"samples/balloon.animation_picture",
+         savePng(pics::drawBalloonScene(board, {267, 236}, Qt::white), path("samples/balloon.animation_picture"))},
     };
     int failures = 0;
     for (const Job& job : jobs) {

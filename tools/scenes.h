@@ -19,7 +19,8 @@ QImage drawHarbour(QSize size);
 QImage drawRoseWindow(QSize size);
 // Deep-space scene with nebula clouds, stars, a ringed planet and a spiral galaxy.
 QImage drawNebula(QSize size);
-// A tropical fish among bubbles and weed.
-QImage drawGoldfish(QSize size);
+// What an animated puzzle shows: the balloon picture of size `balloon` in the middle of a plain
+// `background`.
+QImage drawBalloonScene(QSize size, QSize balloon, const QColor& background);
 
 }  // namespace pics

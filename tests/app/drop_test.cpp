@@ -1,7 +1,8 @@
-// Pictures dropped on the real window (offscreen): they join the folder and the open list at once,
-// and the puzzle in play does not change.
+// Pictures dropped on the real window (offscreen), or put into its folder by other programs: they
+// join the open list, and the puzzle in play does not change.
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -32,14 +33,14 @@ protected:
         return qpath(path);
     }
 
-    // Drags `files` over `target` and drops them, as a file manager does; true if both the drag and
-    // the drop were taken, as copies.
-    static bool dropFiles(QWidget* target, const QStringList& files) {
+    // Drags `files` over `target` and drops them at `at` (its middle unless given), as a file manager
+    // does; true if both the drag and the drop were taken, as copies.
+    static bool dropFiles(QWidget* target, const QStringList& files, QPoint at = {-1, -1}) {
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString& f : files) urls << QUrl::fromLocalFile(f);
         mime.setUrls(urls);
-        const QPoint at(target->width() / 2, target->height() / 2);
+        if (at.x() < 0) at = QPoint(target->width() / 2, target->height() / 2);
         QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &enter);
         QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -57,6 +58,21 @@ protected:
         QTest::mouseClick(platform->window()->windowHandle(), Qt::LeftButton, {},
                           platform->canvasWidget()->mapTo(platform->window(), QPoint(x, y)));
     }
+    // One step a yield of the way to the set-up screen with its first regular picture (the
+    // harbour) picked: the title click, then the click on the entry. True, from the yield after
+    // the entry's click, once the game has taken the pick.
+    bool harbourPickedOnSetUpScreen(int& stage) {
+        if (stage == 2) return platform->text(Control::Text3) == "harbour.regular_picture";
+        if (stage == 0 && built()) {
+            clickCanvas(300, 200);
+            stage = 1;
+        } else if (stage == 1 && platform->widget(Control::File1)->isVisible()) {
+            auto* list = static_cast<QListWidget*>(platform->widget(Control::File1));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+            stage = 2;
+        }
+        return false;
+    }
 
     QTemporaryDir outside;
 };
@@ -66,14 +82,7 @@ TEST_F(Drop, AnOpenSetUpScreenListsTheNewPictureAndKeepsThePick) {
     const QString notes = fileOutside("notes.png", "not a picture at all");
     int stage = 0;
     platform->afterYield = [&] {
-        if (stage == 0 && built()) {
-            clickCanvas(300, 200);
-            stage = 1;
-        } else if (stage == 1 && platform->widget(Control::File1)->isVisible()) {
-            auto* list = static_cast<QListWidget*>(platform->widget(Control::File1));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-            stage = 2;
-        } else if (stage == 2 && platform->text(Control::Text3) == "harbour.regular_picture") {
+        if (stage < 3 && harbourPickedOnSetUpScreen(stage)) {
             EXPECT_TRUE(dropFiles(platform->canvasWidget(), {notes, photo}));
             EXPECT_EQ(platform->pendingEvents(), 0u);  // nothing for the game: not even a list click
             stage = 3;
@@ -206,6 +215,60 @@ TEST_F(Drop, AnOpenPicturePanelListsTheNewPicture) {
     runUntil([&] { return stage == 5; });
     EXPECT_EQ(stage, 5);
     EXPECT_EQ(game->puzzle.picturefile, "harbour.regular_picture");
+}
+
+TEST_F(Drop, ANoteAtTheDropPointTellsWhatWasAddedAndWhatNotForAboutTwoSeconds) {
+    const QString photo = fileOutside("beach.png", pngBytes(7));
+    const QString notes = fileOutside("notes.txt", "shopping list");
+    QWidget* board = platform->canvasWidget();
+    auto* note = board->findChild<QLabel*>(QStringLiteral("dropnote"));
+    ASSERT_NE(note, nullptr);
+    const std::string caption = platform->caption();
+
+    EXPECT_TRUE(dropFiles(board, {photo, notes}, QPoint(200, 100)));
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->pos(), QPoint(200, 100));
+    EXPECT_EQ(note->text().toStdString(), "beach.png: added as beach.regular_picture\nnotes.txt: not a picture; nothing added");
+
+    // Nothing added: the source hears no "copy"; near the corner the note is moved in to fit.
+    EXPECT_FALSE(dropFiles(platform->widget(Control::Text1), {notes}, QPoint(1, 1)));
+    EXPECT_FALSE(dropFiles(board, {notes}, QPoint(board->width() - 2, board->height() - 2)));
+    EXPECT_EQ(note->text().toStdString(), "notes.txt: not a picture; nothing added");
+    EXPECT_TRUE(board->rect().contains(note->geometry()));
+    EXPECT_EQ(platform->caption(), caption);
+    EXPECT_EQ(platform->pendingEvents(), 0u);
+
+    QElapsedTimer waited;
+    waited.start();
+    while (note->isVisible() && waited.elapsed() < 20000) pump(50);
+    EXPECT_FALSE(note->isVisible());
+    EXPECT_GE(waited.elapsed(), 1000);  // shown for a while, not gone at once
+}
+
+TEST_F(Drop, AnOpenListFollowsTheFolderAndThePickStays) {
+    writeBytes(work() / "old.regular_picture", pngBytes(2));
+    int stage = 0;
+    int stateBefore = 0;
+    platform->afterYield = [&] {
+        if (stage < 3 && harbourPickedOnSetUpScreen(stage)) {
+            stateBefore = game->loop.puzzlestate;
+            // Another program adds two pictures and removes one.
+            writeBytes(work() / "beach.regular_picture", pngBytes(3));
+            writeBytes(work() / "comet.animation_picture", pngBytes(4));
+            std::filesystem::remove(work() / "old.regular_picture");
+            stage = 3;
+        } else if (stage == 3 && shown(Control::File1).join(u'|') == "beach.regular_picture|harbour.regular_picture" &&
+                   shown(Control::File2).join(u'|') == "comet.animation_picture") {
+            stage = 4;
+        }
+    };
+    runUntil([&] { return stage == 4; });
+    ASSERT_EQ(stage, 4) << shown(Control::File1).join(u'|').toStdString();
+    EXPECT_EQ(platform->listCount(Control::File1), 2);
+    EXPECT_EQ(platform->listIndex(Control::File1), 1);  // the pick moved down a row and stays picked
+    EXPECT_EQ(platform->listIndex(Control::File2), -1);
+    EXPECT_EQ(platform->text(Control::Text3), "harbour.regular_picture");
+    EXPECT_EQ(game->loop.puzzlestate, stateBefore);
 }
 
 TEST_F(Drop, OtherDragsAreLeftAlone) {

@@ -1,19 +1,18 @@
-// Pictures dropped on the window: the drag is accepted for local files, the drop imports them.
+// Pictures dropped on the window: the drag is accepted for local files, the drop imports them and
+// says how it went in a short note.
 #include "platform/qt/dropimport.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QSignalBlocker>
 #include <QUrl>
 #include <QWidget>
 #include <algorithm>
 
-#include "platform/design.h"
 #include "platform/qt/pictureimport.h"
 #include "platform/qt/qtplatform.h"
-#include "platform/qt/widgets.h"
 
 namespace pelorix {
 
@@ -31,11 +30,27 @@ QStringList localFiles(const QMimeData* data) {
 
 }  // namespace
 
-DropImport::DropImport(QtPlatform& platform, QWidget* board) : QObject(board), platform_(platform) {
+DropImport::DropImport(QtPlatform& platform, QWidget* board)
+    : QObject(board), platform_(platform), board_(board), note_(new QLabel(board)) {
     board->setAcceptDrops(true);
     board->installEventFilter(this);
     // Text boxes take drops of text themselves; a dropped file must never end up typed into one.
     for (QLineEdit* box : board->findChildren<QLineEdit*>()) box->installEventFilter(this);
+
+    // Looks like a tooltip; file names are shown as they are, never read as markup; clicks go
+    // through it to the board, so the note never stands in the player's way.
+    note_->setObjectName(QStringLiteral("dropnote"));
+    note_->setTextFormat(Qt::PlainText);
+    note_->setFrameShape(QFrame::Box);
+    note_->setMargin(4);
+    note_->setAutoFillBackground(true);
+    note_->setBackgroundRole(QPalette::ToolTipBase);
+    note_->setForegroundRole(QPalette::ToolTipText);
+    note_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    note_->hide();
+    noteTime_.setSingleShot(true);
+    noteTime_.setInterval(noteMs);
+    connect(&noteTime_, &QTimer::timeout, note_, &QWidget::hide);
 }
 
 bool DropImport::eventFilter(QObject* watched, QEvent* event) {
@@ -52,7 +67,7 @@ bool DropImport::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Drop: {
             auto* dropped = static_cast<QDropEvent*>(event);
             if (localFiles(dropped->mimeData()).isEmpty()) return false;
-            drop(*dropped);
+            drop(*dropped, static_cast<QWidget*>(watched));
             return true;
         }
         default:
@@ -60,33 +75,35 @@ bool DropImport::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-void DropImport::drop(QDropEvent& event) {
-    // Files that are not pictures are refused one by one; the window shows only what was added.
+void DropImport::drop(QDropEvent& event, QWidget* target) {
+    // Files that are not pictures are refused one by one; the note tells of each file.
     bool added = false;
-    for (const QString& file : localFiles(event.mimeData()))
-        added = importPicture(file, platform_.workFolder()).outcome == ImportResult::Outcome::Added || added;
-    event.setDropAction(Qt::CopyAction);
-    event.accept();
+    QStringList lines;
+    const QStringList files = localFiles(event.mimeData());
+    for (const QString& file : files) {
+        const ImportResult result = importPicture(file, platform_.workFolder());
+        added = added || result.outcome == ImportResult::Outcome::Added;
+        if (lines.size() < mostNoteLines) lines << result.message;
+    }
+    if (files.size() > lines.size()) lines << QStringLiteral("and %1 more").arg(files.size() - lines.size());
+    // The source learns whether the drop did anything: "copy" when the folder got a file, and a
+    // drop not taken when every file was refused.
+    event.setDropAction(added ? Qt::CopyAction : Qt::IgnoreAction);
+    event.setAccepted(added);
     if (added) platform_.rereadFileLists();
+    showNote(target->mapTo(board_, event.position().toPoint()), lines);
+}
+
+void DropImport::showNote(QPoint at, const QStringList& lines) {
+    note_->setText(lines.join(QLatin1Char('\n')));
+    note_->adjustSize();
+    at.setX(std::max(0, std::min(at.x(), board_->width() - note_->width())));
+    at.setY(std::max(0, std::min(at.y(), board_->height() - note_->height())));
+    note_->move(at);
+    note_->show();
+    note_->raise();
+    noteTime_.start();
 }
 
 }  // namespace qt
-
-void QtPlatform::rereadFileLists() {
-    for (Control control : {Control::File1, Control::File2}) {
-        qt::FileListWidget* widget = list(control);
-        if (!widget) continue;
-        const int row = widget->selectedRow();
-        const std::string picked = row >= 0 ? listEntry(control, row) : std::string();
-        refreshList(control);
-        if (picked.empty()) continue;
-        const auto& entries = state(control).entries;
-        const auto at = std::find(entries.begin(), entries.end(), picked);
-        if (at == entries.end()) continue;
-        // Selecting it again is the program's doing, not the user's: no click may be reported.
-        const QSignalBlocker quiet(widget);
-        widget->setCurrentRow(static_cast<int>(at - entries.begin()));
-    }
-}
-
 }  // namespace pelorix

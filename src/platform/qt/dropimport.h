@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
 class QDropEvent;
+class QLabel;
 class QWidget;
 
 namespace pelorix {
@@ -14,9 +16,15 @@ namespace qt {
 
 // Watches the board and the controls on it for drags of local files. A drop copies each file that
 // loads as a picture into the working folder (`importPicture`), then re-reads the file lists so an
-// open list shows the new names at once. Nothing reaches the game: the puzzle in play is untouched.
+// open list shows the new names at once, and shows the import's message for each file in a note
+// at the drop point for `noteMs`. Nothing reaches the game: the puzzle in play, the caption and the
+// controls are untouched. The drag source hears "copy" only when a file was added.
 class DropImport final : public QObject {
 public:
+    static constexpr int noteMs = 2000;
+    // A drop of more files notes the first ones and how many more there were.
+    static constexpr int mostNoteLines = 6;
+
     // Watches `board` and its child widgets; owned by `board`.
     DropImport(QtPlatform& platform, QWidget* board);
 
@@ -24,9 +32,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void drop(QDropEvent& event);
+    void drop(QDropEvent& event, QWidget* target);
+    // Shows `lines` with the note's top-left corner at `at` on the board, moved in so it fits.
+    void showNote(QPoint at, const QStringList& lines);
 
     QtPlatform& platform_;
+    QWidget* board_;
+    QLabel* note_;
+    QTimer noteTime_;
 };
 
 }  // namespace qt

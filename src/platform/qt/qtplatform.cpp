@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "platform/design.h"
+#include "platform/qt/folderwatch.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/qtsupport.h"
 #include "platform/qt/widgets.h"
@@ -30,6 +31,7 @@ QtPlatform::QtPlatform(std::filesystem::path workdir)
       canvas_(launchClientWidth, launchClientHeight, undrawnColour) {
     canvas_.showPicture(windowPicture_);
     buildWindow();
+    new qt::FolderWatch(*this, window_.get());  // files others add or remove show in the lists
 }
 
 QtPlatform::~QtPlatform() {

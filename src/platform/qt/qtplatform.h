@@ -66,10 +66,10 @@ public:
     // Events queued and not yet dispatched.
     std::size_t pendingEvents() const { return queue_.size(); }
 
-    // --- adding pictures from outside the game (platform/qt/dropimport.cpp) ---
+    // --- pictures added or removed outside the game (dropimport.cpp, folderwatch.cpp) ---
     const std::filesystem::path& workFolder() const { return workdir_.path(); }
-    // Re-reads both file lists after files were added to the folder; each list keeps its selected
-    // name selected, and no click reaches the game.
+    // Re-reads each file list whose names in the folder changed; each list keeps its selected name
+    // selected while that name is still there, and no click reaches the game.
     void rereadFileLists();
 
     // --- Platform ---

@@ -7,6 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCollator>
+#include <QString>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -50,14 +53,25 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-void sortIgnoringCase(std::vector<std::string>& names) {
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const auto cmp = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                                      [](char x, char y) { return lower(x) < lower(y); });
-        if (cmp) return true;
-        if (sameNameIgnoringCase(a, b)) return a < b;
-        return false;
+void sortIgnoringCase(std::vector<std::string>& names, const QLocale& locale) {
+    // The C locale names no language, and Qt would compare its names code unit by code unit, digits
+    // and all; English collation is the language-neutral order people read.
+    QCollator collator(locale.language() == QLocale::C ? QLocale(QLocale::English) : locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    // One key a name, so a long list is not decoded and collated again at every comparison.
+    std::vector<std::pair<QCollatorSortKey, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names)
+        keyed.emplace_back(collator.sortKey(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))),
+                           std::move(name));
+    // Names the collation cannot tell apart (case, leading zeros, bytes that are not UTF-8 and all
+    // decode to the same replacement character) keep their byte order, so the order is total.
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first);
+        return order != 0 ? order < 0 : a.second < b.second;
     });
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
 std::string chosenSpelling(const std::vector<std::string>& spellings) {

@@ -1,6 +1,7 @@
 // The working directory's files: one spelling rule for names that differ in case, pattern lists, safe writes.
 #pragma once
 
+#include <QLocale>
 #include <sys/types.h>
 
 #include <filesystem>
@@ -15,8 +16,10 @@ namespace pelorix {
 bool sameNameIgnoringCase(std::string_view a, std::string_view b);
 // Wildcard match, `*` any run of characters and `?` one character, ignoring case.
 bool matchesPattern(std::string_view name, std::string_view pattern);
-// Sorts names alphabetically without regard to case (ties keep a stable, case-sensitive order).
-void sortIgnoringCase(std::vector<std::string>& names);
+// Sorts names as `locale` orders words (the user's locale unless given; English for the C locale):
+// without regard to case, and runs of digits by their value ("photo 2" before "photo 10"). Names
+// the collation holds equal, names that are not valid UTF-8 among them, go in byte order.
+void sortIgnoringCase(std::vector<std::string>& names, const QLocale& locale = QLocale());
 // Of several spellings of one name, the one a name means: the first in byte order. Readers and
 // writers (and the headless test platform) all choose with it. Empty input gives an empty result.
 std::string chosenSpelling(const std::vector<std::string>& spellings);
@@ -57,7 +60,7 @@ public:
     // symbolic link or anything but a regular file. First removes the temporaries that killed
     // writes left in the folder (`removeStaleTemporaries`).
     bool writeText(const std::string& name, const std::string& content) const;
-    // Names of the regular files matching `pattern`, sorted ignoring case.
+    // Names of the regular files matching `pattern`, in the user's reading order (`sortIgnoringCase`).
     std::vector<std::string> list(std::string_view pattern) const;
 
 private:

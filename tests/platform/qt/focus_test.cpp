@@ -174,7 +174,7 @@ TEST_F(QtFocusGame, BoardClickWithATimingPanelOpenThenEnterStoresAndCloses) {
 
 // The same through the running game: over an animated puzzle, Enter on the board would pause it.
 TEST_F(QtFocusGame, BoardClickOverAnAnimatedPuzzleLeavesEnterToThePanel) {
-    writeFile("goldfish.animation_picture", "x");
+    writeFile("balloon.animation_picture", "x");
     wakeOften();
     int stage = 0;
     platform->afterYield = [&] {

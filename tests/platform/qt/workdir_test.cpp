@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <array>
 #include <fstream>
 
@@ -32,10 +33,29 @@ TEST(Wildcards, MatchIgnoringCase) {
     for (const Case& c : cases) EXPECT_EQ(matchesPattern(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
 }
 
-TEST(Wildcards, ListsSortIgnoringCase) {
-    std::vector<std::string> names{"beta", "Alpha", "gamma", "alpha2", "Beta0"};
-    sortIgnoringCase(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "alpha2", "beta", "Beta0", "gamma"}));
+TEST(Wildcards, ListsSortAsTheLocaleReads) {
+    struct Case {
+        const char* locale;
+        std::vector<std::string> sorted;
+    };
+    const std::array<Case, 6> cases{{
+        {"en_GB", {"Alpha", "alpha2", "beta", "Beta0", "gamma"}},
+        {"en_GB", {"photo 1", "Photo 2", "photo 10", "photo 10b", "photo 100"}},
+        {"pl_PL", {"apple", "kiwi", "Lemon", "Łódź café", "mango", "Zebra"}},
+        {"sv_SE", {"Apple", "Zebra", "Äpple"}},
+        {"de_DE", {"Apple", "Äpple", "Zebra"}},
+        // The C locale still reads numbers; equal names (by case, or bytes that are not UTF-8) go in
+        // byte order.
+        {"C", {"Beta", "beta", "photo 9", "photo 10", "\xfe.regular_picture", "\xff.regular_picture"}},
+    }};
+    for (const Case& c : cases) {
+        std::vector<std::string> names(c.sorted.rbegin(), c.sorted.rend());
+        sortIgnoringCase(names, QLocale(QString::fromLatin1(c.locale)));
+        EXPECT_EQ(names, c.sorted) << c.locale;
+        std::rotate(names.begin(), names.begin() + 1, names.end());
+        sortIgnoringCase(names, QLocale(QString::fromLatin1(c.locale)));
+        EXPECT_EQ(names, c.sorted) << c.locale << ", from another order";
+    }
 }
 
 class WorkDirTest : public ::testing::Test {
