@@ -1,13 +1,12 @@
 // The game's two timers on Qt's event loop, queuing their ticks as events for the next yield.
 #pragma once
 
+#include <QTimer>
 #include <array>
 #include <deque>
 #include <memory>
 
 #include "platform/ids.h"
-
-class QTimer;
 
 namespace pelorix::qt {
 
