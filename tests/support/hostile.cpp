@@ -127,6 +127,17 @@ QByteArray encoded(const QImage& picture, const char* format, int quality, bool 
     return bytes;
 }
 
+QByteArray withOrientation(const QByteArray& jpeg, int tag) {
+    // "Exif", then a big-endian TIFF header and one directory of one entry: the orientation, a
+    // 16-bit number, held in the entry itself.
+    QByteArray exif("Exif\0\0MM\0*\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01", 24);
+    exif += QByteArray::fromRawData("\0", 1) + static_cast<char>(tag) + QByteArray(2 + 4, '\0');
+    QByteArray segment("\xFF\xE1", 2);
+    segment += static_cast<char>((exif.size() + 2) >> 8);
+    segment += static_cast<char>((exif.size() + 2) & 0xFF);
+    return jpeg.left(2) + segment + exif + jpeg.mid(2);  // right after the start-of-image marker
+}
+
 QByteArray zeroPng(int width, int height, int colourType, int bitDepth) {
     const int channels = colourType == 2 ? 3 : colourType == 6 ? 4 : 1;
     const long long rowBytes = 1 + static_cast<long long>(width) * channels * (bitDepth / 8);

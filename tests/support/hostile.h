@@ -12,6 +12,8 @@ namespace pelorix::testing {
 QImage patterned(int width, int height, QImage::Format format = QImage::Format_RGB32);
 // `picture` encoded as `format` ("PNG", "JPG", "BMP", ...); `progressive` for JPEG.
 QByteArray encoded(const QImage& picture, const char* format, int quality = -1, bool progressive = false);
+// `jpeg` with an Exif segment whose orientation tag is `tag` (1-8), as a camera writes it.
+QByteArray withOrientation(const QByteArray& jpeg, int tag);
 
 // A PNG of width × height pixels that are all zero, written without ever holding them: the
 // deflate stream repeats one long match, so a 64-megapixel picture takes a few hundred KB.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/qt/jpegframe.h"
+#include "platform/qt/picturefit.h"
 
 namespace pelorix {
 
@@ -86,37 +87,58 @@ long long bytesPerPixel(int format) {
 // A JPEG's markers, read before the decoder reads them, so what it would fail on and what it
 // would allocate are known first. Empty when the decoder would fail on the header, or when the
 // decode would cost past `budget`: some of what it allocates is for the whole picture, however
-// little of it is kept.
-std::optional<JpegFrame> affordableJpeg(QImageReader& reader, QIODevice& device, QSize shown, long long budget) {
+// little of it is kept. `cost` gives the bytes for the frame; the orientation is not known yet.
+template <typename Cost>
+std::optional<JpegFrame> affordableJpeg(QIODevice& device, long long budget, Cost cost) {
     std::optional<JpegFrame> jpeg = readJpegFrame(device);
-    if (!jpeg) return std::nullopt;
-    const QSize size(jpeg->width, jpeg->height);
-    const QSize kept = reader.supportsOption(QImageIOHandler::ClipRect) ? size.boundedTo(shown) : size;
-    if (jpegDecodeBytes(*jpeg, kept) > budget) return std::nullopt;
+    if (!jpeg || cost(*jpeg) > budget) return std::nullopt;
     return jpeg;
+}
+
+// A reader of `device` that has read the picture's header and found it within the pixel cap, for
+// a decode of at most `budget` bytes; `jpegCost` prices a JPEG before its decoder reads anything.
+// False when the picture is to be refused. The reader never turns pictures itself, so that what a
+// clipped or scaled read decodes is in the stored picture's frame.
+template <typename Cost>
+bool openPicture(QImageReader& reader, QIODevice& device, long long budget, Cost jpegCost,
+                 std::optional<JpegFrame>& jpeg, QSize& size, Orientation& orientation) {
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    if (!reader.canRead()) return false;
+    if (reader.format() == "jpeg" && !(jpeg = affordableJpeg(device, budget, jpegCost))) return false;
+    size = reader.size();
+    // The decoder's header read failed after all: nothing it reports can be trusted.
+    if (jpeg && size != QSize(jpeg->width, jpeg->height)) return false;
+    if (size.isValid() && (size.isEmpty() || static_cast<long long>(size.width()) * size.height() > maxPicturePixels))
+        return false;
+    orientation = checkedOrientation(static_cast<int>(reader.transformation()));
+    reader.setAllocationLimit(static_cast<int>((budget + (1 << 20) - 1) >> 20));
+    return true;
 }
 
 std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
     // A window not yet shown has no size; the picture still loads, as small as can be.
     shown = shown.expandedTo(QSize(1, 1));
-    QImageReader reader(&device);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(false);
-    if (!reader.canRead()) return std::nullopt;
     const long long budget = pictureDecodeBudget(shown);
+    QImageReader reader(&device);
     std::optional<JpegFrame> jpeg;
-    if (reader.format() == "jpeg" && !(jpeg = affordableJpeg(reader, device, shown, budget))) return std::nullopt;
-    const QSize size = reader.size();
-    // The decoder's header read failed after all: nothing it reports can be trusted.
-    if (jpeg && size != QSize(jpeg->width, jpeg->height)) return std::nullopt;
-    if (size.isValid() && (size.isEmpty() || static_cast<long long>(size.width()) * size.height() > maxPicturePixels))
-        return std::nullopt;
-    const int budgetMiB = static_cast<int>((budget + (1 << 20) - 1) >> 20);
-    reader.setAllocationLimit(budgetMiB);
+    QSize size;
+    Orientation orientation;
+    // What is kept of a JPEG is its shown part, upright or on its side, whichever costs more.
+    auto jpegCost = [&](const JpegFrame& frame) {
+        const QSize stored(frame.width, frame.height);
+        const QSize kept = stored.boundedTo(shown), keptTurned = stored.boundedTo(shown.transposed());
+        return std::max(jpegDecodeBytes(frame, kept), jpegDecodeBytes(frame, keptTurned));
+    };
+    if (!openPicture(reader, device, budget, jpegCost, jpeg, size, orientation)) return std::nullopt;
+    const bool turned = orientation != QImageIOHandler::TransformationNone;
 
-    const QRect kept = size.isValid() ? QRect(QPoint(0, 0), size.boundedTo(shown)) : QRect();
-    const bool clips = size.isValid() && kept.size() != size && reader.supportsOption(QImageIOHandler::ClipRect);
-    if (clips) reader.setClipRect(kept);
+    // The part shown is the top-left of the upright picture; a clipped read decodes the part of
+    // the stored picture that becomes it.
+    const QRect kept = size.isValid() ? QRect(QPoint(0, 0), uprightSize(size, orientation).boundedTo(shown)) : QRect();
+    const bool clips = size.isValid() && kept.size() != uprightSize(size, orientation) &&
+                       reader.supportsOption(QImageIOHandler::ClipRect);
+    if (clips) reader.setClipRect(storedRect(kept, size, orientation));
     std::optional<FewerRowsPng> fewerRows;
     std::optional<QImageReader> rowReader;
     QImageReader* decoder = &reader;
@@ -125,16 +147,19 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
         const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
         const QSize decoded = clips ? kept.size() : size;
         long long decodeBytes = pixelBytes * decoded.width() * decoded.height();
-        if (!clips && kept.height() < size.height() && reader.format() == "png") {
+        // Only the top rows of an untouched picture are its top rows once shown.
+        if (!clips && !turned && kept.height() < size.height() && reader.format() == "png") {
             if (QByteArray header = pngHeaderWithRows(device, kept.height()); !header.isEmpty()) {
                 fewerRows.emplace(device, std::move(header));
                 rowReader.emplace(&*fewerRows, QByteArray("png"));
                 rowReader->setAutoTransform(false);
-                rowReader->setAllocationLimit(budgetMiB);
+                rowReader->setAllocationLimit(reader.allocationLimit());
                 decoder = &*rowReader;
                 decodeBytes = pixelBytes * size.width() * kept.height();
             }
         }
+        // Turning makes a second picture of the same size.
+        if (turned) decodeBytes *= 2;
         // What still does not fit is refused before any decoding.
         if (decodeBytes > budget) return std::nullopt;
     }
@@ -142,12 +167,77 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
     QImage picture = decoder->read();
     if (picture.isNull()) return std::nullopt;
     if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) return std::nullopt;
+    picture = turnedUpright(picture, orientation);
     // Formats read whole are cut to what can be shown, so only that part stays in memory.
     if (picture.width() > shown.width() || picture.height() > shown.height())
         picture = picture.copy(QRect(QPoint(0, 0), picture.size().boundedTo(shown)));
     if (picture.isNull()) return std::nullopt;
     return picture;
 }
+
+// The JPEG decoder's own scale (1, 2, 4 or 8) for a read scaled to `request`: the largest whole
+// reduction that still gives at least the size asked for, as Qt's reader picks it.
+int jpegScale(QSize stored, QSize request) {
+    if (request.isEmpty() || request.width() >= stored.width()) return 1;
+    const int ratio = std::min(stored.width() / request.width(), stored.height() / request.height());
+    return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
+}
+
+std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetArea) {
+    if (area.isEmpty() || static_cast<long long>(area.width()) * area.height() > maxPicturePixels) return std::nullopt;
+    const long long budget = pictureDecodeBudget(budgetArea.expandedTo(area));
+    const long long areaBytes = 4LL * area.width() * area.height();
+    QImageReader reader(&device);
+    std::optional<JpegFrame> jpeg;
+    QSize size;
+    Orientation orientation;
+    // The decoder's output at its own scale, then Qt's exact scaling of it, then the cut; the
+    // orientation is not known yet, so the dearer of the two ways of lying is priced.
+    auto jpegCost = [&](const JpegFrame& frame) {
+        const QSize stored(frame.width, frame.height);
+        long long most = 0;
+        for (const QSize upright : {stored, stored.transposed()}) {
+            QSize request = coverSize(upright, area);
+            if (upright != stored) request.transpose();
+            const int scale = jpegScale(stored, request);
+            const QSize out((frame.width + scale - 1) / scale, (frame.height + scale - 1) / scale);
+            most = std::max(most, jpegDecodeBytes(frame, out, scale) + 8LL * request.width() * request.height());
+        }
+        return most + areaBytes;
+    };
+    if (!openPicture(reader, device, budget, jpegCost, jpeg, size, orientation)) return std::nullopt;
+
+    // Larger pictures are read already scaled to the cover size, which a JPEG decoder does for the
+    // most part while decoding; smaller ones are read whole and scaled up afterwards.
+    QSize request;
+    if (size.isValid()) {
+        request = coverSize(uprightSize(size, orientation), area);
+        if (turnsQuarter(orientation)) request.transpose();
+        if (request.width() < size.width()) {
+            reader.setScaledSize(request);
+            reader.setQuality(90);  // asks for a smooth final scaling and the exact transform
+        } else {
+            request = size;
+        }
+    }
+    if (!jpeg && size.isValid()) {
+        // Other formats decode whole, then scale, turn and cut: each a picture of its own.
+        const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
+        const long long decodeBytes = pixelBytes * size.width() * size.height() +
+                                      8LL * request.width() * request.height() + areaBytes;
+        if (decodeBytes > budget) return std::nullopt;
+    }
+
+    QImage picture = reader.read();
+    if (picture.isNull()) return std::nullopt;
+    if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) return std::nullopt;
+    // Whatever size the decoder handed back, the cover and cut below bring it to the area.
+    picture = turnedUpright(picture, orientation);
+    picture = coverAndCut(picture, area);
+    if (picture.isNull() || picture.size() != area) return std::nullopt;
+    return picture;
+}
+
 }  // namespace
 
 long long pictureDecodeBudget(QSize shown) {
@@ -156,9 +246,11 @@ long long pictureDecodeBudget(QSize shown) {
     return std::max(48 * area, 32LL << 20);
 }
 
-std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown) {
-    // Opened by its raw name bytes (not through a QString), non-blocking so a pipe cannot stall the
-    // game, and read only if it is a regular file.
+namespace {
+// Runs `read` on the file at `path`, opened by its raw name bytes (not through a QString),
+// non-blocking so a pipe cannot stall the game, and read only if it is a regular file.
+template <typename Read>
+std::optional<QImage> readFile(const std::filesystem::path& path, Read read) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat st {};
@@ -167,14 +259,32 @@ std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize s
         ::close(fd);
         return std::nullopt;
     }
-    return readPicture(file, shown);
+    return read(file);
 }
 
-std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown) {
+template <typename Read>
+std::optional<QImage> readData(const QByteArray& data, Read read) {
     QBuffer buffer;
     buffer.setData(data);
     if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
-    return readPicture(buffer, shown);
+    return read(buffer);
+}
+}  // namespace
+
+std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown) {
+    return readFile(path, [&](QIODevice& device) { return readPicture(device, shown); });
+}
+
+std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown) {
+    return readData(data, [&](QIODevice& device) { return readPicture(device, shown); });
+}
+
+std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area) {
+    return readFile(path, [&](QIODevice& device) { return readCovering(device, area, area); });
+}
+
+std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea) {
+    return readData(data, [&](QIODevice& device) { return readCovering(device, area, budgetArea); });
 }
 
 namespace {

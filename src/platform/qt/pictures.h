@@ -12,7 +12,8 @@ namespace pelorix {
 // Largest picture, in pixels, that a file may hold; larger ones are refused before decoding.
 inline constexpr long long maxPicturePixels = 64LL * 1024 * 1024;
 
-// A picture is only ever seen from its top-left corner through a window no larger than `shown`
+// A picture is shown upright, as its orientation tag says (a picture without one as stored),
+// and only ever seen from its top-left corner through a window no larger than `shown`
 // (the largest screen area). Loading decodes only that part where the format allows (JPEG by a
 // clipped read, PNG by reading no rows below it) and keeps only that part, so a huge or hostile
 // file costs memory and time in proportion to the screen, not to what its header claims. The
@@ -28,6 +29,15 @@ long long pictureDecodeBudget(QSize shown);
 std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown);
 // The same for a picture held in memory.
 std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown);
+
+// Loads a picture turned upright by its orientation tag, scaled keeping its proportions just to
+// cover `area` (smaller pictures are scaled up) and cut to exactly `area` around its centre.
+// Decoding stays bounded: a larger JPEG is decoded already reduced by its decoder, never below
+// the cover size; other formats are decoded whole. Empty as for `loadPictureFile`, and when the
+// area is empty or larger than `maxPicturePixels`, or what must be decoded, scaled and cut
+// exceeds `pictureDecodeBudget` of the larger of `area` and `budgetArea`.
+std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area);
+std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea);
 
 // The built-in pictures compiled into the program: the 800 × 600 window picture and the
 // 267 × 236 moving picture, both 256-colour.

@@ -16,14 +16,14 @@ namespace {
 
 const QSize screen(1280, 800);
 
-// The whole decode the loader used to do, for comparison.
+// The whole decode, turned upright as Qt turns it, for comparison.
 QImage wholeDecode(const QByteArray& bytes) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setAllocationLimit(0);
-    reader.setAutoTransform(false);
+    reader.setAutoTransform(true);
     return reader.read();
 }
 
@@ -67,13 +67,14 @@ TEST(HostilePictures, LyingHeadersAndBombsPastTheBudgetAreRefused) {
 
 TEST(HostilePictures, PicturesLargerThanTheScreenShowExactlyTheirTopLeftPart) {
     // Each way of reading less than the whole: JPEG clipped, PNG rows cut (8 and 16 bits, grey,
-    // colour and alpha), formats read whole and then cut.
+    // colour and alpha), formats read whole and then cut; JPEGs tagged to be turned upright show
+    // the top-left of the upright picture.
     struct Case {
-        const char* what;
+        std::string what;
         QByteArray bytes;
     };
     const QImage source = patterned(900, 700);
-    const std::vector<Case> cases{
+    std::vector<Case> cases{
         {"jpeg", encoded(source, "JPG", 85)},
         {"jpeg progressive", encoded(source, "JPG", 85, true)},
         {"jpeg grey", encoded(source.convertToFormat(QImage::Format_Grayscale8), "JPG", 85)},
@@ -84,6 +85,9 @@ TEST(HostilePictures, PicturesLargerThanTheScreenShowExactlyTheirTopLeftPart) {
         {"png palette", encoded(source.convertToFormat(QImage::Format_Indexed8), "PNG")},
         {"bmp", encoded(source, "BMP")},
     };
+    for (int tag = 1; tag <= 8; ++tag)
+        cases.push_back({"jpeg tagged " + std::to_string(tag), withOrientation(encoded(source, "JPG", 85), tag)});
+    cases.push_back({"jpeg progressive tagged 6", withOrientation(encoded(source, "JPG", 85, true), 6)});
     for (const QSize shown : {QSize(300, 200), QSize(1280, 200), QSize(300, 800)}) {
         for (const Case& c : cases) {
             const QImage whole = wholeDecode(c.bytes);
