@@ -3,6 +3,7 @@
 
 #include <QFile>
 
+#include "platform/design.h"
 #include "platform/qt/pictureimport.h"
 
 namespace pelorix::app {
@@ -11,7 +12,8 @@ int addPictures(const QStringList& files, const std::filesystem::path& folder, Q
     int status = 0;
     const QString where = QFile::decodeName(QByteArray::fromStdString(folder.string()));
     for (const QString& file : files) {
-        const ImportResult result = importPicture(file, folder);
+        // Prepared for the board of the window as it opens.
+        const ImportResult result = importPicture(file, folder, QSize(launchClientWidth, launchClientHeight));
         switch (result.outcome) {
             case ImportResult::Outcome::Added:
                 out << QStringLiteral("%1: added as %2/%3\n").arg(file, where, result.name);

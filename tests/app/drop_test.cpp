@@ -97,7 +97,8 @@ TEST_F(Drop, AnOpenSetUpScreenListsTheNewPictureAndKeepsThePick) {
     EXPECT_EQ(platform->listEntry(Control::File1, 1), "Strand im Mai ü.regular_picture");
     EXPECT_EQ(platform->listIndex(Control::File1), 0);  // the user's pick stays picked
     EXPECT_EQ(platform->text(Control::Text3), "harbour.regular_picture");
-    EXPECT_EQ(readBytes(work() / "Strand im Mai ü.regular_picture"), pngBytes(2));
+    // Prepared for the board as the window shows it.
+    EXPECT_EQ(pictureSize(work() / "Strand im Mai ü.regular_picture"), QSize(platform->clientWidth(), platform->clientHeight()));
     EXPECT_FALSE(std::filesystem::exists(work() / "notes.regular_picture"));
     EXPECT_TRUE(std::filesystem::exists(outside.path().toStdString() + "/Strand im Mai ü.jpg"));  // copied, not moved
 }
@@ -158,18 +159,22 @@ TEST_F(Drop, ThePuzzleInPlayIsUntouched) {
     // Both copies arrived, under new numbers, and the hidden list knows them for the next panel.
     EXPECT_EQ(platform->listCount(Control::File1), 3);
     EXPECT_EQ(readBytes(work() / "harbour.regular_picture"), pngBytes(1));
-    EXPECT_EQ(readBytes(work() / "harbour 2.regular_picture"), pngBytes(3));
-    EXPECT_EQ(readBytes(work() / "harbour 3.regular_picture"), pngBytes(3));
+    const QSize board(platform->clientWidth(), platform->clientHeight());
+    EXPECT_EQ(pictureSize(work() / "harbour 2.regular_picture"), board);
+    EXPECT_EQ(pictureSize(work() / "harbour 3.regular_picture"), board);
 }
 
 TEST_F(Drop, ADroppedPictureBecomesAPlayablePuzzle) {
     const QString photo = fileOutside("cat.jpeg", pngBytes(5, 320, 240));
     int stage = 0;
+    QSize board;
     platform->afterYield = [&] {
         if (stage == 0 && built()) {
             clickCanvas(300, 200);
+            platform->window()->resize(900, 600);  // the picture is made for the board as it is now
             stage = 1;
         } else if (stage == 1 && platform->widget(Control::File1)->isVisible()) {
+            board = QSize(platform->clientWidth(), platform->clientHeight());
             EXPECT_TRUE(dropFiles(platform->canvasWidget(), {photo}));
             auto* list = static_cast<QListWidget*>(platform->widget(Control::File1));
             const auto found = list->findItems(QStringLiteral("cat.regular_picture"), Qt::MatchExactly);
@@ -186,7 +191,9 @@ TEST_F(Drop, ADroppedPictureBecomesAPlayablePuzzle) {
     runUntil([&] { return stage == 4; });
     ASSERT_EQ(stage, 4);
     EXPECT_EQ(game->puzzle.picturefile, "cat.regular_picture");
-    EXPECT_EQ(platform->windowPicture().size(), QSize(320, 240));
+    // The small picture was scaled up to cover the board it was dropped on.
+    EXPECT_GT(board.width(), 754);
+    EXPECT_EQ(platform->windowPicture().size(), board);
 }
 
 TEST_F(Drop, AnOpenPicturePanelListsTheNewPicture) {

@@ -1,10 +1,13 @@
 // Importing a picture into a folder: the names it takes, what it refuses, and that nothing is replaced.
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <QTemporaryDir>
+#include <QTransform>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "hostile.h"
 #include "platform/qt/pictureimport.h"
 #include "testfiles.h"
 
@@ -55,14 +58,81 @@ TEST(ImportName, Table) {
     EXPECT_EQ(numberedName(QStringLiteral("beach.regular_picture"), 2), QStringLiteral("beach 2.regular_picture"));
 }
 
-TEST_F(Import, CopiesAPictureUnderItsNewName) {
+TEST_F(Import, PreparesAPictureUnderItsNewName) {
     const QByteArray bytes = pngBytes(1);
     const ImportResult r = importPicture(source("Ferien am Meer ü.jpg", bytes), into);
     ASSERT_EQ(r.outcome, Outcome::Added) << r.message.toStdString();
     EXPECT_EQ(r.name, QStringLiteral("Ferien am Meer ü.regular_picture"));
-    EXPECT_EQ(readBytes(into / "Ferien am Meer ü.regular_picture"), bytes);
+    EXPECT_EQ(pictureSize(into / "Ferien am Meer ü.regular_picture"), QSize(754, 385));
+    EXPECT_EQ(QImageReader(qpath(into / "Ferien am Meer ü.regular_picture")).format(), "jpeg");
     EXPECT_EQ(namesIn(into), (std::set<std::string>{"Ferien am Meer ü.regular_picture"}));  // no temporary left
     EXPECT_EQ(readBytes(from / "Ferien am Meer ü.jpg"), bytes);  // the original stays
+    // A picture with transparent pixels keeps them, in a PNG.
+    QImage clear(40, 30, QImage::Format_ARGB32);
+    clear.fill(qRgba(10, 200, 30, 100));
+    ASSERT_EQ(importPicture(source("glass.png", encoded(clear, "PNG")), into, QSize(80, 60)).outcome, Outcome::Added);
+    const QImage glass(qpath(into / "glass.regular_picture"));
+    EXPECT_EQ(glass.size(), QSize(80, 60));
+    EXPECT_EQ(qAlpha(glass.pixel(40, 30)), 100);
+}
+
+// The prepared picture of photos stored as cameras store them: upright by the orientation tag,
+// scaled to cover the area, cut around the centre. The upright content is four coloured quarters
+// in a white frame an eighth of each side thick; the cut takes the frame off two opposite sides.
+TEST_F(Import, APhotoIsTurnedUprightScaledToCoverAndCutAroundTheCentre) {
+    const struct {
+        QSize upright, area;
+        bool keepsHeight;  // the whole height is shown and the sides are cut, or the other way round
+    } cases[] = {
+        {{1600, 500}, {754, 385}, true},   {{800, 1600}, {754, 385}, false}, {{900, 900}, {754, 385}, false},
+        {{300, 100}, {754, 385}, true},    {{150, 300}, {754, 385}, false},  {{160, 160}, {754, 385}, false},
+        {{600, 1200}, {754, 385}, false},  {{900, 900}, {200, 300}, true},   {{160, 160}, {200, 300}, true},
+    };
+    // The turn each tag asks a viewer for, so the camera stored the picture turned back; tag 0
+    // stands for a PNG, which the decoder cannot scale while reading.
+    const std::pair<int, int> tags[] = {{0, 0}, {1, 0}, {3, 180}, {6, 90}, {8, 270}};
+    const QRgb white = qRgb(255, 255, 255), red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255),
+               yellow = qRgb(255, 255, 0);
+    auto nearest = [&](QRgb c) {
+        QRgb best = white;
+        for (QRgb k : {white, red, green, blue, yellow})
+            if (std::abs(qRed(c) - qRed(k)) + std::abs(qGreen(c) - qGreen(k)) + std::abs(qBlue(c) - qBlue(k)) <
+                std::abs(qRed(c) - qRed(best)) + std::abs(qGreen(c) - qGreen(best)) + std::abs(qBlue(c) - qBlue(best)))
+                best = k;
+        return best;
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        QImage upright(c.upright, QImage::Format_RGB32);
+        upright.fill(white);
+        const int w = c.upright.width(), h = c.upright.height(), bw = w / 8, bh = h / 8;
+        QPainter paint(&upright);
+        paint.fillRect(QRect(QPoint(bw, bh), QPoint(w / 2 - 1, h / 2 - 1)), red);
+        paint.fillRect(QRect(QPoint(w / 2, bh), QPoint(w - bw - 1, h / 2 - 1)), green);
+        paint.fillRect(QRect(QPoint(bw, h / 2), QPoint(w / 2 - 1, h - bh - 1)), blue);
+        paint.fillRect(QRect(QPoint(w / 2, h / 2), QPoint(w - bw - 1, h - bh - 1)), yellow);
+        paint.end();
+        for (const auto& [tag, turn] : tags) {
+            SCOPED_TRACE(::testing::Message() << w << "x" << h << " into " << c.area.width() << "x" << c.area.height()
+                                            << ", tag " << tag);
+            const QImage stored = upright.transformed(QTransform().rotate(-turn));
+            const std::string name = "photo" + std::to_string(++n) + ".jpg";
+            const QByteArray bytes = tag == 0 ? encoded(stored, "PNG") : withOrientation(encoded(stored, "JPG", 95), tag);
+            const ImportResult r = importPicture(source(name, bytes), into, c.area);
+            ASSERT_EQ(r.outcome, Outcome::Added) << r.message.toStdString();
+            const QImage out(qpath(into / r.name.toStdString()));
+            ASSERT_EQ(out.size(), c.area);
+            const int aw = c.area.width(), ah = c.area.height();
+            EXPECT_EQ(nearest(out.pixel(aw / 4, ah / 4)), red);
+            EXPECT_EQ(nearest(out.pixel(3 * aw / 4, ah / 4)), green);
+            EXPECT_EQ(nearest(out.pixel(aw / 4, 3 * ah / 4)), blue);
+            EXPECT_EQ(nearest(out.pixel(3 * aw / 4, 3 * ah / 4)), yellow);
+            EXPECT_EQ(nearest(out.pixel(aw / 4, 2)), c.keepsHeight ? white : red);
+            EXPECT_EQ(nearest(out.pixel(3 * aw / 4, ah - 3)), c.keepsHeight ? white : yellow);
+            EXPECT_EQ(nearest(out.pixel(2, ah / 4)), c.keepsHeight ? red : white);
+            EXPECT_EQ(nearest(out.pixel(aw - 3, 3 * ah / 4)), c.keepsHeight ? yellow : white);
+        }
+    }
 }
 
 TEST_F(Import, ATakenNameGetsANumberAndTheOldFileIsKept) {
@@ -76,7 +146,7 @@ TEST_F(Import, ATakenNameGetsANumberAndTheOldFileIsKept) {
     EXPECT_EQ(readBytes(into / "BEACH 2.Regular_Picture"), "mine too");
     EXPECT_TRUE(fs::is_symlink(into / "beach 3.regular_picture"));
     EXPECT_FALSE(fs::exists(into / "nowhere"));  // nothing written through the link
-    EXPECT_EQ(readBytes(into / "beach 4.regular_picture"), pngBytes(2));
+    EXPECT_EQ(pictureSize(into / "beach 4.regular_picture"), QSize(754, 385));
 }
 
 TEST_F(Import, RefusesWhatIsNotAPictureAndWritesNothing) {

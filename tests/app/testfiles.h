@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 #include <filesystem>
 #include <set>
@@ -24,6 +25,9 @@ inline QByteArray pngBytes(int shade = 0, int width = 24, int height = 16) {
     picture.save(&buffer, "PNG");
     return bytes;
 }
+
+// The size of the picture in a file, by its header; invalid when it is no picture.
+inline QSize pictureSize(const std::filesystem::path& p) { return QImageReader(QFile::decodeName(QByteArray::fromStdString(p.string()))).size(); }
 
 inline QString qpath(const std::filesystem::path& p) { return QFile::decodeName(QByteArray::fromStdString(p.string())); }
 

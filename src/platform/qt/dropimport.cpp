@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/design.h"
 #include "platform/qt/pictureimport.h"
 #include "platform/qt/qtplatform.h"
 
@@ -80,8 +81,11 @@ void DropImport::drop(QDropEvent& event, QWidget* target) {
     bool added = false;
     QStringList lines;
     const QStringList files = localFiles(event.mimeData());
+    // Each picture is prepared for the board the user dropped it on, as large as it is now.
+    QSize board(platform_.clientWidth(), platform_.clientHeight());
+    if (board.isEmpty()) board = QSize(launchClientWidth, launchClientHeight);
     for (const QString& file : files) {
-        const ImportResult result = importPicture(file, platform_.workFolder());
+        const ImportResult result = importPicture(file, platform_.workFolder(), board);
         added = added || result.outcome == ImportResult::Outcome::Added;
         if (lines.size() < mostNoteLines) lines << result.message;
     }

@@ -14,8 +14,9 @@ class QtPlatform;
 
 namespace qt {
 
-// Watches the board and the controls on it for drags of local files. A drop copies each file that
-// loads as a picture into the working folder (`importPicture`), then re-reads the file lists so an
+// Watches the board and the controls on it for drags of local files. A drop adds each file that
+// loads as a picture to the working folder, prepared for the window's client area as it is at the
+// drop (`importPicture`), then re-reads the file lists so an
 // open list shows the new names at once, and shows the import's message for each file in a note
 // at the drop point for `noteMs`. Nothing reaches the game: the puzzle in play, the caption and the
 // controls are untouched. The drag source hears "copy" only when a file was added.

@@ -66,34 +66,21 @@ QSize coverSize(QSize picture, QSize area) {
 QImage coverAndCut(const QImage& picture, QSize area) {
     if (picture.isNull() || area.isEmpty()) return {};
     const QSize size = picture.size();
-    if (size.width() >= area.width() && size.height() >= area.height() &&
-        (size.width() == area.width() || size.height() == area.height())) {
-        // Already covering at its own size: only the cut.
-        return picture.copy(QRect(QPoint((size.width() - area.width()) / 2, (size.height() - area.height()) / 2), area));
-    }
     const double scale = coverScale(size, area);
-    // The part of the picture that ends up in the area, in picture pixels, around its centre.
-    const double partWidth = area.width() / scale, partHeight = area.height() / scale;
-    const double left = (size.width() - partWidth) / 2, top = (size.height() - partHeight) / 2;
-
     if (scale < 1) {
-        // Shrinking: that part, widened to whole pixels, is scaled with averaging (a plain
-        // resampling would alias a large reduction), then cut exactly.
-        const QRect part = QRect(QPoint(static_cast<int>(std::floor(left)), static_cast<int>(std::floor(top))),
-                                 QPoint(static_cast<int>(std::ceil(left + partWidth)) - 1,
-                                        static_cast<int>(std::ceil(top + partHeight)) - 1)) &
-                           picture.rect();
-        const QSize partScaled(std::max(area.width(), static_cast<int>(std::lround(part.width() * scale))),
-                               std::max(area.height(), static_cast<int>(std::lround(part.height() * scale))));
-        const QImage scaled = picture.copy(part).scaled(partScaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (scaled.isNull()) return {};
-        const int x = std::clamp(static_cast<int>(std::lround((left - part.x()) * scale)), 0, scaled.width() - area.width());
-        const int y = std::clamp(static_cast<int>(std::lround((top - part.y()) * scale)), 0, scaled.height() - area.height());
-        return scaled.copy(QRect(QPoint(x, y), area));
+        // Shrinking, with averaging (a plain resampling would alias a large reduction); the
+        // result is smaller than the picture, whatever its shape.
+        const QImage scaled = picture.scaled(coverSize(size, area), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return scaled.isNull() ? QImage() : coverAndCut(scaled, area);
+    }
+    if (size.width() >= area.width() && size.height() >= area.height()) {
+        // Covering at its own size: only the cut.
+        return picture.copy(QRect(QPoint((size.width() - area.width()) / 2, (size.height() - area.height()) / 2), area));
     }
 
     // Growing: drawn straight into the area with smooth interpolation, so no pixel outside it is
-    // ever made.
+    // ever made, however long and thin the picture.
+    const double left = (size.width() - area.width() / scale) / 2, top = (size.height() - area.height() / scale) / 2;
     QImage out(area, picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (out.isNull()) return {};
     out.fill(Qt::transparent);

@@ -34,9 +34,9 @@ QImage turnedUpright(const QImage& picture, Orientation orientation);
 QSize coverSize(QSize picture, QSize area);
 
 // `picture` scaled keeping its proportions just to cover `area` (smaller pictures are scaled up),
-// then cut to exactly `area` around its centre. What is cut away is never scaled, so the work and
-// memory go with the area, however long and thin the picture. Null for a null picture, an empty
-// area or when memory runs out.
+// then cut to exactly `area` around its centre. A picture scaled up is drawn only where it falls
+// in the area, so the memory goes with the area, however long and thin the picture. Null for a
+// null picture, an empty area or when memory runs out.
 QImage coverAndCut(const QImage& picture, QSize area);
 
 }  // namespace pelorix

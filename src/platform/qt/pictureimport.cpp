@@ -1,9 +1,11 @@
-// Adding pictures to a working folder: new files only, written beside the target then linked in.
+// Adding pictures to a working folder: prepared for the board, new files only, written beside the target then linked in.
 #include "platform/qt/pictureimport.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QScreen>
 
 #include <cerrno>
@@ -78,6 +80,32 @@ bool writeExclusively(int dir, const std::string& name, const QByteArray& bytes)
     return false;
 }
 
+// True when some pixel of `picture` is not fully opaque.
+bool usesTransparency(const QImage& picture) {
+    if (!picture.hasAlphaChannel()) return false;
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    if (argb.isNull()) return true;  // cannot look: keep what alpha there may be
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(row[x]) != 255) return true;
+    }
+    return false;
+}
+
+// The file of a prepared picture: a JPEG of quality 90, or a PNG for a picture with transparency,
+// which a JPEG cannot hold. Empty when encoding fails.
+QByteArray encodePrepared(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) return {};
+    const bool png = usesTransparency(picture);
+    QImageWriter writer(&buffer, png ? QByteArray("png") : QByteArray("jpeg"));
+    if (!png) writer.setQuality(90);
+    if (!writer.write(png ? picture : picture.convertToFormat(QImage::Format_RGB32))) return {};
+    return bytes;
+}
+
 }  // namespace
 
 bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes) {
@@ -148,7 +176,7 @@ QString numberedName(const QString& name, int n) {
     return stem + QLatin1Char(' ') + QString::number(n) + pictureSuffix;
 }
 
-ImportResult importPicture(const QString& source, const std::filesystem::path& folder) {
+ImportResult importPicture(const QString& source, const std::filesystem::path& folder, QSize area) {
     ImportResult result;
     const QFileInfo info(source);
     const QString shown = info.fileName();
@@ -167,7 +195,8 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
     const QByteArray bytes = file.read(maxImportBytes + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > maxImportBytes)
         return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
-    if (!loadPictureData(bytes, largestShownArea())) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("not a picture"));
+    const QSize shownArea = largestShownArea();
+    if (!loadPictureData(bytes, shownArea)) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("not a picture"));
 
     const QString folderPath = QFile::decodeName(QByteArray::fromStdString(folder.string()));
     const QString canonicalFolder = QFileInfo(folderPath).canonicalFilePath();  // empty when missing
@@ -179,12 +208,19 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
         return result;
     }
 
+    // The picture the board shows: upright, covering the area, cut around its centre. A whole
+    // decode of what a scaled read cannot reduce may still be too dear.
+    const std::optional<QImage> prepared = loadCoveringData(bytes, area, shownArea);
+    if (!prepared) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("too large to prepare"));
+    const QByteArray picture = encodePrepared(*prepared);
+    if (picture.isEmpty()) return refuse(ImportResult::Outcome::WriteFailed, QStringLiteral("cannot be prepared"));
+
     const QString first = importName(shown);
     for (int n = 1; n <= mostNumberedTries; ++n) {
         const QString name = n == 1 ? first : numberedName(first, n);
         const std::string encoded = QFile::encodeName(name).toStdString();
         if (nameTakenIgnoringCase(folder, encoded)) continue;
-        if (createNewFile(folder, encoded, bytes)) {
+        if (createNewFile(folder, encoded, picture)) {
             result.outcome = ImportResult::Outcome::Added;
             result.name = name;
             result.message = QStringLiteral("%1: added as %2").arg(shown, name);

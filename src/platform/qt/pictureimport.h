@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <filesystem>
+
+#include "platform/design.h"
 
 namespace pelorix {
 
@@ -23,11 +26,11 @@ bool nameTakenIgnoringCase(const std::filesystem::path& folder, const std::strin
 
 struct ImportResult {
     enum class Outcome {
-        Added,         // copied as `name`
+        Added,         // prepared and written as `name`
         AlreadyThere,  // the file is already one of the folder's regular pictures
-        NotPicture,    // the file does not load as a picture
+        NotPicture,    // the file does not load as a picture, or is too large to prepare
         Unreadable,    // missing, not a plain file, unreadable or larger than `maxImportBytes`
-        WriteFailed,   // the folder refused the new file
+        WriteFailed,   // the folder refused the new file, or the prepared picture did not encode
     };
     Outcome outcome = Outcome::Unreadable;
     QString name;     // the new file's name (Added) or the existing one (AlreadyThere)
@@ -42,8 +45,13 @@ QString importName(const QString& sourceFileName);
 // The name with a number added, for the n-th try (n >= 2): "beach 2.regular_picture".
 QString numberedName(const QString& name, int n);
 
-// Copies the picture file `source` into `folder` as a new regular picture, after checking that it
-// loads as a picture. A taken name gets a number; nothing in the folder is ever overwritten.
-ImportResult importPicture(const QString& source, const std::filesystem::path& folder);
+// Adds the picture file `source` to `folder` as a new regular picture prepared for a board of
+// `area` pixels: turned upright by its orientation tag, scaled keeping its proportions just to
+// cover the area (smaller pictures are scaled up) and cut to exactly the area around its centre;
+// stored as a JPEG of quality 90, or as a PNG when it has transparent pixels. The source must
+// load as a picture first; the source file is only read. A taken name gets a number; nothing in
+// the folder is ever overwritten.
+ImportResult importPicture(const QString& source, const std::filesystem::path& folder,
+                           QSize area = QSize(launchClientWidth, launchClientHeight));
 
 }  // namespace pelorix
