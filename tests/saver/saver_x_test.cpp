@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -83,6 +84,31 @@ TEST(SaverWindow, APreviewOf200By150IsDrawnAndChanges) {
     ASSERT_TRUE(within(5000, [&] { return window.litPixels(0, 0, 200, 150) > 200 * 150 / 2; }));
     EXPECT_TRUE(changes(window, 4000));
     EXPECT_TRUE(fs::is_empty(empty.path));
+    kill(saver.pid(), SIGTERM);
+    EXPECT_EQ(saver.waitExit(1000), std::optional<int>(0));
+}
+
+TEST(SaverWindow, APictureSmallerThanThePreviewIsScaledToFillIt) {
+    TempFolder folder;
+    // A plain picture of 100 × 80 pixels, which unscaled would cover a quarter of the window.
+    std::string ppm = "P6\n100 80\n255\n";
+    for (int i = 0; i < 100 * 80; ++i) ppm += "\xC8\xB4\x28";
+    write(folder.path / "small.regular_picture", ppm);
+    write(folder.path / "movepiece.Time", "1");
+    write(folder.path / "newpuzzle.Time", "50");
+    XWindow window(200, 150);
+    SaverProcess saver({"--window-id", window.hexId(), "--grid", "2x2", folder.path.string()}, {});
+    // The whole picture shows as it is loaded and again, for a while, once the puzzle is solved.
+    auto pictureShown = [&] {
+        int w = 0, h = 0;
+        const auto pixels = window.pixels(w, h);
+        const auto near = [](std::uint32_t p) {
+            return std::abs(static_cast<int>(p >> 16) - 0xC8) + std::abs(static_cast<int>((p >> 8) & 0xFF) - 0xB4) +
+                       std::abs(static_cast<int>(p & 0xFF) - 0x28) <= 6;
+        };
+        return !pixels.empty() && std::count_if(pixels.begin(), pixels.end(), near) == 200 * 150;
+    };
+    EXPECT_TRUE(within(8000, pictureShown)) << "the picture does not fill the window";
     kill(saver.pid(), SIGTERM);
     EXPECT_EQ(saver.waitExit(1000), std::optional<int>(0));
 }

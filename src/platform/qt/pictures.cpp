@@ -279,8 +279,8 @@ std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown) {
     return readData(data, [&](QIODevice& device) { return readPicture(device, shown); });
 }
 
-std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area) {
-    return readFile(path, [&](QIODevice& device) { return readCovering(device, area, area); });
+std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area, QSize budgetArea) {
+    return readFile(path, [&](QIODevice& device) { return readCovering(device, area, budgetArea); });
 }
 
 std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea) {

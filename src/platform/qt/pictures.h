@@ -36,7 +36,7 @@ std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown);
 // the cover size; other formats are decoded whole. Empty as for `loadPictureFile`, and when the
 // area is empty or larger than `maxPicturePixels`, or what must be decoded, scaled and cut
 // exceeds `pictureDecodeBudget` of the larger of `area` and `budgetArea`.
-std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area);
+std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area, QSize budgetArea);
 std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea);
 
 // The built-in pictures compiled into the program: the 800 × 600 window picture and the

@@ -7,8 +7,10 @@
 #include <QTime>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/design.h"
+#include "platform/qt/picturefit.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/qtsupport.h"
 
@@ -20,6 +22,9 @@ constexpr unsigned saverBackground = 0x000000;
 // How often the window is looked at even when its socket stays quiet, so that its destruction is
 // noticed promptly whatever the game is waiting for.
 constexpr int watchIntervalMs = 100;
+// Pictures are decoded within the budget of a common screen at least, so a picture too large to
+// decode whole in a small preview still plays there.
+constexpr QSize commonScreen(1920, 1080);
 
 qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
 }  // namespace
@@ -27,9 +32,8 @@ qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
 SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem::path folder)
     : target_(std::move(target)),
       folder_(std::move(folder)),
-      windowPicture_(toCanvasFormat(builtinWindowPicture())),
-      animationPicture_(toCanvasFormat(builtinAnimationPicture())),
       canvas_(target_->width(), target_->height(), saverBackground) {
+    fitPictures();
     displayNotifier_ = new QSocketNotifier(static_cast<qintptr>(target_->fd()), QSocketNotifier::Read);
     QObject::connect(displayNotifier_, &QSocketNotifier::activated, [this] { watchWindow(); });
     watchTimer_ = new QTimer;
@@ -84,6 +88,7 @@ void SaverPlatform::watchWindow() {
     }
     if (changes.resized) {
         canvas_.ensureSize(target_->width(), target_->height());
+        fitPictures();
         touch(QRect(0, 0, target_->width(), target_->height()));
     }
     if (!changes.exposed.isEmpty()) touch(changes.exposed);
@@ -123,18 +128,43 @@ bool SaverPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h,
 bool SaverPlatform::loadPicture(const std::string& file) {
     const auto path = folder_.find(file);
     if (!path) return false;
-    // The window is all that is ever seen of a picture; a later resize builds the puzzle anew.
-    auto picture = loadPictureFile(*path, QSize(clientWidth(), clientHeight()));
+    auto picture = loadCoveringFile(*path, windowArea(), commonScreen);
     if (!picture) return false;
     QImage converted = toCanvasFormat(*picture);
     if (converted.isNull()) return false;  // no memory for it: the previous picture stays
     windowPicture_ = std::move(converted);
+    windowFile_ = *path;
     touch(canvas_.showPicture(windowPicture_));
     return true;
 }
 
-int SaverPlatform::pictureOuterWidth() const { return design(Control::Picture1).width / twipsPerPixel; }
-int SaverPlatform::pictureOuterHeight() const { return design(Control::Picture1).height / twipsPerPixel; }
+QSize SaverPlatform::windowArea() const { return QSize(clientWidth(), clientHeight()).expandedTo(QSize(1, 1)); }
+
+void SaverPlatform::fitPictures() {
+    const QSize area = windowArea();
+    std::optional<QImage> still;
+    if (windowFile_) still = loadCoveringFile(*windowFile_, area, commonScreen);
+    // A file gone or changed meanwhile: the picture in use is fitted again instead.
+    if (!still) still = coverAndCut(windowFile_ ? windowPicture_ : builtinWindowPicture(), area);
+    if (QImage fitted = toCanvasFormat(*still); !fitted.isNull()) windowPicture_ = std::move(fitted);
+
+    const QImage moving = builtinAnimationPicture();
+    frame_ = QSize(design(Control::Picture1).width / twipsPerPixel, design(Control::Picture1).height / twipsPerPixel) -
+             moving.size();
+    const QSize board(launchClientWidth, launchClientHeight);
+    double scale = std::max(static_cast<double>(area.width()) / board.width(),
+                            static_cast<double>(area.height()) / board.height());
+    // In a window much wider or taller than the board, that scale would leave the picture no room
+    // to move: it never takes more of either side than it takes of the board's height.
+    const double share = static_cast<double>(moving.height()) / board.height();
+    scale = std::min({scale, share * area.width() / moving.width(), share * area.height() / moving.height()});
+    const QSize size(std::max(1, static_cast<int>(std::lround(moving.width() * scale))),
+                     std::max(1, static_cast<int>(std::lround(moving.height() * scale))));
+    QImage scaled = toCanvasFormat(moving.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // No memory for it: the moving picture in use stays, or the built-in one at its own size.
+    if (!scaled.isNull()) animationPicture_ = std::move(scaled);
+    else if (animationPicture_.isNull()) animationPicture_ = toCanvasFormat(moving);
+}
 
 // --- files and time ---
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ namespace pelorix {
 // never read (the daemon ends the saver on input). Every write of a file or picture is refused.
 // The program ends when the window is destroyed, the display is lost or `end` is called (from a
 // signal handler's notifier, say). Needs a QCoreApplication.
+//
+// Unlike the window's game, the saver fills its window whatever its size: each still picture, the
+// built-in one included, is scaled keeping its proportions to cover the window and cut around its
+// centre, and the moving picture is scaled as the designed 754 × 385 board would be to cover the
+// window, so it keeps its share of the board and its room to bounce. A resize fits both anew.
 class SaverPlatform final : public Platform {
 public:
     // Fastest tick the timers give: the Slow animation pace asks for a frame every millisecond,
@@ -64,8 +70,9 @@ public:
     bool savePicture(PictureId, const std::string&) override { return false; }
     int pictureInnerWidth() const override { return animationPicture_.width(); }
     int pictureInnerHeight() const override { return animationPicture_.height(); }
-    int pictureOuterWidth() const override;
-    int pictureOuterHeight() const override;
+    // The moving picture with the designed frame around it: the picture scales, the frame stays.
+    int pictureOuterWidth() const override { return animationPicture_.width() + frame_.width(); }
+    int pictureOuterHeight() const override { return animationPicture_.height() + frame_.height(); }
     void setVisible(Control control, bool visible) override { state(control).visible = visible; }
     bool visible(Control control) const override { return state(control).visible; }
     void setLeft(Control control, int twips) override { state(control).left = twips; }
@@ -98,6 +105,10 @@ private:
 
     // Reads the window's events: follows its size, repaints what was exposed, ends when it is gone.
     void watchWindow();
+    // Fits the still picture (reloaded from its file when it came from one) and the moving picture
+    // to the window's present size.
+    void fitPictures();
+    QSize windowArea() const;
     // Marks an area for the next update of the window and makes sure that update comes.
     void touch(const QRect& area);
     void flush();
@@ -113,7 +124,9 @@ private:
     qt::GameTimers timers_{queue_, tickFloorMs};
 
     QImage windowPicture_;
+    std::optional<std::filesystem::path> windowFile_;  // where the still picture came from; none: built in
     QImage animationPicture_;
+    QSize frame_;  // what the designed picture box adds to the built-in moving picture
     Canvas canvas_;
     QRect dirty_;
     qint64 lastFlush_ = 0;
