@@ -1,4 +1,4 @@
-// Loading the hostile picture set: time and peak memory per file, the earlier loaders beside the present one.
+// Loading the hostile picture set, the earlier loaders beside the present one, and importing a large photo: time and peak memory.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -13,13 +13,14 @@
 
 #include "hostile.h"
 #include "platform/qt/canvas.h"
+#include "platform/qt/pictureimport.h"
 #include "platform/qt/pictures.h"
 
 namespace pelorix::testing {
 namespace {
 
 const QSize screen(1280, 800);
-// The present loader's target: no file costs more than this over the memory in use before.
+// The present loader's and the import's target: no file costs more than this over the memory in use before.
 constexpr long maxPeakMb = 150;
 
 // The first loader: the whole picture decoded, up to 64 megapixels and 257 MB.
@@ -90,6 +91,38 @@ void BM_LoadPicture(benchmark::State& state, const std::filesystem::path& path, 
     if (loader == Loader::now && peakMb > maxPeakMb) state.SkipWithError("peak memory past the target");
 }
 
+// A 40-megapixel photo imported for the 754 × 385 board, as `pelorix --add` does it.
+void BM_ImportPhoto(benchmark::State& state, const std::filesystem::path& photo) {
+    long peakMb = 0;
+    bool added = false;
+    for (auto _ : state) {
+        QTemporaryDir into;
+        malloc_trim(0);
+        resetPeak();
+        const long base = statusKb("VmRSS:");
+        const ImportResult r = importPicture(QString::fromStdString(photo.native()), into.path().toStdString());
+        added = r.outcome == ImportResult::Outcome::Added;
+        peakMb = std::max(peakMb, (statusKb("VmHWM:") - base) / 1024);
+    }
+    state.counters["peak_MB_over_base"] = static_cast<double>(peakMb);
+    state.counters["added"] = added ? 1 : 0;
+    if (!added) state.SkipWithError("the photo was not added");
+    if (peakMb > maxPeakMb) state.SkipWithError("peak memory past the target");
+}
+
+// Writes a photo-like JPEG of width × height (smooth shading with fine grain) to `path`.
+void writePhoto(const std::filesystem::path& path, int width, int height) {
+    QImage photo(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int grain = static_cast<int>((x * 7919u + y * 104729u) % 23);
+            row[x] = qRgb((x * 200 / width + grain) % 256, (y * 180 / height + grain) % 256, (x + y) % 64 + 100);
+        }
+    }
+    photo.save(QString::fromStdString(path.native()), "JPG", 90);
+}
+
 }  // namespace
 }  // namespace pelorix::testing
 
@@ -115,6 +148,13 @@ int main(int argc, char** argv) {
                 ->Iterations(2);
         }
     }
+    const std::filesystem::path photo = folder / "photo 40 MP.jpg";
+    pelorix::testing::writePhoto(photo, 7744, 5168);
+    const std::string photoName =
+        "BM_ImportPhoto/7744x5168/" + std::to_string(std::filesystem::file_size(photo) / 1024) + "KB/754x385";
+    benchmark::RegisterBenchmark(photoName.c_str(), pelorix::testing::BM_ImportPhoto, photo)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(2);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
