@@ -33,8 +33,9 @@ void addPlayOptions(QCommandLineParser& parser) {
                                         QStringLiteral("Play in your Pelorix folder (Pictures/Pelorix), made and filled "
                                                        "with sample pictures on first use.")));
     parser.addOption(QCommandLineOption({QStringLiteral("a"), addOption},
-                                        QStringLiteral("Copy the picture files FILE... into the folder as "
-                                                       "NAME.regular_picture, print what was added, and exit.")));
+                                        QStringLiteral("Add the picture files FILE... to the folder as "
+                                                       "NAME.regular_picture, upright and cut to the 754 x 385 "
+                                                       "board, print what was added, and exit.")));
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to play in."), QStringLiteral("[FOLDER]"));
 }
 
