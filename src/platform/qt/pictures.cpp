@@ -192,7 +192,8 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
     QSize size;
     Orientation orientation;
     // The decoder's output at its own scale, then Qt's exact scaling of it, then the cut; the
-    // orientation is not known yet, so the dearer of the two ways of lying is priced.
+    // orientation is not known yet, so the dearer of its two possible shapes (as stored, or turned
+    // a quarter) is priced.
     auto jpegCost = [&](const JpegFrame& frame) {
         const QSize stored(frame.width, frame.height);
         long long most = 0;
@@ -215,7 +216,7 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
         if (turnsQuarter(orientation)) request.transpose();
         if (request.width() < size.width()) {
             reader.setScaledSize(request);
-            reader.setQuality(90);  // asks for a smooth final scaling and the exact transform
+            reader.setQuality(90);  // asks Qt's JPEG reader for careful decoding and smooth scaling
         } else {
             request = size;
         }
