@@ -3,23 +3,19 @@
 
 #include <QImage>
 #include <QRect>
-#include <array>
 #include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "platform/headlessplatform.h"
 #include "platform/qt/canvas.h"
-#include "platform/controlbook.h"
-#include "platform/platform.h"
 #include "platform/qt/gametimers.h"
-#include "platform/random.h"
 #include "platform/qt/workdir.h"
 #include "platform/qt/xcbtarget.h"
+#include "platform/random.h"
 
 class QSocketNotifier;
-class QTimer;
 
 namespace pelorix {
 
@@ -29,7 +25,7 @@ namespace pelorix {
 // never read (the daemon ends the saver on input). Every write of a file or picture is refused.
 // The program ends when the window is destroyed, the display is lost or `end` is called (from a
 // signal handler's notifier, say). Needs a QCoreApplication.
-class SaverPlatform final : public Platform {
+class SaverPlatform final : public HeadlessPlatform {
 public:
     // Fastest tick the timers give: the Slow animation pace asks for a frame every millisecond,
     // which a screen saver cannot afford; a timer of shorter interval ticks at this pace instead.
@@ -66,25 +62,7 @@ public:
     int pictureInnerHeight() const override { return animationPicture_.height(); }
     int pictureOuterWidth() const override;
     int pictureOuterHeight() const override;
-    void setVisible(Control control, bool visible) override { state(control).visible = visible; }
-    bool visible(Control control) const override { return state(control).visible; }
-    void setLeft(Control control, int twips) override { state(control).left = twips; }
-    int left(Control control) const override { return state(control).left; }
-    std::string text(Control control) const override { return state(control).text; }
-    void setText(Control control, const std::string& text) override { state(control).text = text; }
-    int checkValue(Control control) const override { return state(control).check; }
-    void setCheckValue(Control control, int value) override { state(control).check = value; }
-    void setFocus(Control) override {}
     void refreshList(Control list) override;
-    int listCount(Control list) const override { return static_cast<int>(state(list).entries.size()); }
-    std::string listEntry(Control list, int index) const override;
-    int listIndex(Control) const override { return -1; }
-    void setMenuVisible(Menu entry, bool visible) override { book_[entry].visible = visible; }
-    bool menuVisible(Menu entry) const override { return book_[entry].visible; }
-    void setMenuEnabled(Menu entry, bool enabled) override { book_[entry].enabled = enabled; }
-    bool menuEnabled(Menu entry) const override { return book_[entry].enabled; }
-    void setMenuChecked(Menu entry, bool checked) override { book_[entry].checked = checked; }
-    bool menuChecked(Menu entry) const override { return book_[entry].checked; }
     std::optional<std::string> readTextFile(const std::string& name) override { return folder_.readText(name); }
     bool writeTextFile(const std::string&, const std::string&) override { return false; }
     void randomize(double seed) override { random_.seed(seed); }
@@ -92,10 +70,6 @@ public:
     double timeOfDay() const override;
 
 private:
-
-    ControlBook::ControlState& state(Control c) { return book_[c]; }
-    const ControlBook::ControlState& state(Control c) const { return book_[c]; }
-
     // Reads the window's events: follows its size, repaints what was exposed, ends when it is gone.
     void watchWindow();
     // Marks an area for the next update of the window and makes sure that update comes.
@@ -109,7 +83,6 @@ private:
     std::deque<Event> queue_;
     RandomSource random_;
     std::string caption_;
-    ControlBook book_;
     qt::GameTimers timers_{queue_, tickFloorMs};
 
     QImage windowPicture_;
@@ -118,9 +91,9 @@ private:
     QRect dirty_;
     qint64 lastFlush_ = 0;
 
-    QSocketNotifier* displayNotifier_ = nullptr;
-    QTimer* flushTimer_ = nullptr;
-    QTimer* watchTimer_ = nullptr;
+    std::unique_ptr<QSocketNotifier> displayNotifier_;
+    std::unique_ptr<QTimer> flushTimer_;
+    std::unique_ptr<QTimer> watchTimer_;
 };
 
 }  // namespace pelorix

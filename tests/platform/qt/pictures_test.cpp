@@ -16,7 +16,7 @@ namespace {
 
 const QSize screen(1280, 800);
 
-// The whole decode the loader used to do, for comparison.
+// A plain decode of the whole file, with no clip and no budget, for comparison.
 QImage wholeDecode(const QByteArray& bytes) {
     QBuffer buffer;
     buffer.setData(bytes);
