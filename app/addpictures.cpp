@@ -1,16 +1,16 @@
 // `pelorix --add FILE...`: imports each file and reports it on one line.
 #include "app/addpictures.h"
 
-#include <QFile>
 
 #include "platform/design.h"
 #include "platform/qt/pictureimport.h"
+#include "platform/qt/qtsupport.h"
 
 namespace pelorix::app {
 
 int addPictures(const QStringList& files, const std::filesystem::path& folder, QTextStream& out, QTextStream& err) {
     int status = 0;
-    const QString where = QFile::decodeName(QByteArray::fromStdString(folder.string()));
+    const QString where = pelorix::qt::toQPath(folder);
     for (const QString& file : files) {
         // Prepared for the board of the window as it opens.
         const ImportResult result = importPicture(file, folder, QSize(launchClientWidth, launchClientHeight));

@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QIcon>
 #include <QTextStream>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "app/saver.h"
 #include "game/puzzlemaker2.h"
 #include "platform/qt/qtplatform.h"
+#include "platform/qt/qtsupport.h"
 #include "platform/qt/tempfiles.h"
 #include "app/userfolder.h"
 
@@ -31,13 +31,12 @@ QIcon windowIcon() {
     return QIcon::fromTheme(appId, builtIn);
 }
 
-std::filesystem::path toPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
 
 // The folder the command line chose; for the Pelorix folder, made and seeded first. Temporary
 // files that killed writes left there are removed. Empty (after a line on standard error) when the
 // folder cannot be made.
 std::optional<std::filesystem::path> workingFolder(const pelorix::app::CommandLine& command, QTextStream& err) {
-    std::filesystem::path folder = toPath(command.folder);
+    std::filesystem::path folder = pelorix::qt::fromQPath(command.folder);
     if (command.userFolder) {
         folder = pelorix::app::pelorixFolderPath();
         const auto seeded = pelorix::app::preparePelorixFolder(folder, pelorix::app::samplesFolder());
@@ -79,7 +78,7 @@ int main(int argc, char** argv) {
         // a core application with its event loop is enough. It reads the folder and makes nothing.
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Pelorix"));
-        const std::filesystem::path folder = command.folder.isEmpty() ? pelorix::app::pelorixFolderPath() : toPath(command.folder);
+        const std::filesystem::path folder = command.folder.isEmpty() ? pelorix::app::pelorixFolderPath() : pelorix::qt::fromQPath(command.folder);
         return pelorix::app::runSaver(command.saver, folder);
     }
 

@@ -5,15 +5,14 @@
 #include <algorithm>
 #include <cctype>
 
+#include "puzzle/puzzlestate.h"
+
 namespace pelorix::app {
 
 namespace {
 const QString windowIdOption = QStringLiteral("window-id");
 const QString rootOption = QStringLiteral("root");
 const QString gridOption = QStringLiteral("grid");
-
-constexpr int smallestSide = 2;
-constexpr int largestSide = 20;
 
 // Digits of one base only, nothing around them; empty on overflow past 32 bits.
 std::optional<std::uint64_t> digits(std::string_view text, int base) {
@@ -37,7 +36,9 @@ void addSaverOptions(QCommandLineParser& parser) {
                       QStringLiteral("ID")});
     parser.addOption({rootOption, QCoreApplication::translate("pelorix", "Screen saver: draw on the whole screen.")});
     parser.addOption({gridOption,
-                      QCoreApplication::translate("pelorix", "Screen saver: puzzles of W columns and H rows, 2 to 20 each (default 4x4)."),
+                      QCoreApplication::translate("pelorix", "Screen saver: puzzles of W columns and H rows, %1 to %2 each (default 4x4).")
+                              .arg(minGrid)
+                              .arg(maxGrid),
                       QStringLiteral("WxH")});
 }
 
@@ -63,7 +64,7 @@ std::optional<std::pair<int, int>> parseGrid(std::string_view text) {
     const std::string_view h = x == std::string_view::npos ? w : text.substr(x + 1);
     const auto width = digits(w, 10), height = digits(h, 10);
     if (!width || !height) return std::nullopt;
-    auto side = [](std::uint64_t v) { return static_cast<int>(std::clamp<std::uint64_t>(v, smallestSide, largestSide)); };
+    auto side = [](std::uint64_t v) { return static_cast<int>(std::clamp<std::uint64_t>(v, minGrid, maxGrid)); };
     return std::pair{side(*width), side(*height)};
 }
 

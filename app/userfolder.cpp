@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "platform/qt/pictureimport.h"
+#include "platform/qt/qtsupport.h"
 
 namespace pelorix::app {
 
 namespace {
 
-std::filesystem::path toPath(const QString& path) { return std::filesystem::path(QFile::encodeName(path).toStdString()); }
-
-QString toQString(const std::filesystem::path& path) { return QFile::decodeName(QByteArray::fromStdString(path.string())); }
+using qt::fromQPath;
+using qt::toQPath;
 
 bool isFolder(const std::filesystem::path& path) {
     std::error_code ec;
@@ -27,18 +27,18 @@ bool isFolder(const std::filesystem::path& path) {
 
 std::filesystem::path pelorixFolderPath() {
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (!pictures.isEmpty() && isFolder(toPath(pictures))) return toPath(pictures) / "Pelorix";
+    if (!pictures.isEmpty() && isFolder(fromQPath(pictures))) return fromQPath(pictures) / "Pelorix";
     // The generic data folder does not depend on the application name being set yet.
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return toPath(data) / "pelorix" / "Pelorix";
+    return fromQPath(data) / "pelorix" / "Pelorix";
 }
 
 std::filesystem::path samplesFolder() {
     // The program's folder is known only once a QCoreApplication exists.
     if (!QCoreApplication::instance()) return {};
-    const std::filesystem::path program = toPath(QCoreApplication::applicationDirPath());
-    // Installed: <prefix>/bin/pelorix and <prefix>/share/pelorix/samples. In the build tree the
-    // build copies the samples to share/pelorix/samples beside the program.
+    const std::filesystem::path program = fromQPath(QCoreApplication::applicationDirPath());
+    // Installed: <prefix>/bin/pelorix (or games/pelorix) and <prefix>/share/pelorix/samples. In
+    // the build tree the build copies the samples to share/pelorix/samples beside the program.
     for (const auto& candidate : {program / ".." / "share" / "pelorix" / "samples", program / "share" / "pelorix" / "samples"})
         if (isFolder(candidate)) return candidate.lexically_normal();
     return {};
@@ -50,7 +50,7 @@ SeedResult preparePelorixFolder(const std::filesystem::path& folder, const std::
     if (!isFolder(folder)) {
         result.created = std::filesystem::create_directories(folder, ec);
         if (!isFolder(folder)) {
-            result.message = QStringLiteral("cannot create the folder %1").arg(toQString(folder));
+            result.message = QStringLiteral("cannot create the folder %1").arg(toQPath(folder));
             return result;
         }
     }
@@ -66,7 +66,7 @@ SeedResult preparePelorixFolder(const std::filesystem::path& folder, const std::
     for (const auto& file : files) {
         const std::string name = file.filename().string();
         if (nameTakenIgnoringCase(folder, name)) continue;
-        QFile in(toQString(file));
+        QFile in(toQPath(file));
         if (!in.open(QIODevice::ReadOnly) || in.size() > maxImportBytes) continue;
         // createNewFile refuses a name taken meanwhile, so a user's file is never replaced.
         if (createNewFile(folder, name, in.readAll())) result.copied << QString::fromStdString(name);

@@ -10,6 +10,9 @@ namespace phase {
 inline constexpr int title = 0;         // title puzzles, before the first click
 inline constexpr int play = 1;          // normal play, from the set-up screen on
 inline constexpr int titleclicked = 5;  // clicked during title mode: the set-up screen opens next
+// A screen-saver puzzle: neither a title puzzle nor play, so the main loop builds nothing itself
+// and hands each finished puzzle back to the saver's own loop, which draws the next one.
+inline constexpr int saverfinished = 2;
 }  // namespace phase
 
 // Values of `puzzlestate`. The loop and the move handlers act only in `inplay` and `finished`; any

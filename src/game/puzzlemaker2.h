@@ -45,6 +45,8 @@ public:
     // frame, the computer's move, and the finishing of a solved puzzle.
     void mainpass();
     void starttitlepuzzle();
+    // Draws one of the two built-in pictures by lot and sets the puzzle's type and picture to it.
+    void drawbuiltinpicture();
     void opensetupscreen();
     void finishpuzzle();
     // Disable Timer1, set the interval for the current state, re-enable only for a finished puzzle

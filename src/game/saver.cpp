@@ -1,5 +1,4 @@
 // The game as a desktop screen-saver module: random puzzles solved one after another, nothing written.
-#include <algorithm>
 
 #include "game/puzzlemaker2.h"
 #include "options/numbers.h"
@@ -7,14 +6,6 @@
 #include "puzzle/construction.h"
 
 namespace pelorix {
-
-namespace {
-// The phase a finished screen-saver puzzle leaves behind (construction copies it into `started`,
-// and finishing a puzzle restores it): neither a title puzzle nor play, so the main loop builds
-// nothing itself and hands the next construction back to the saver's own loop, which draws the
-// puzzle's type anew each time.
-constexpr int saverfinished = 2;
-}  // namespace
 
 void puzzlemaker2::Saver_Activate(int gridwidth, int gridheight) {
     try {
@@ -28,9 +19,9 @@ void puzzlemaker2::Saver_Activate(int gridwidth, int gridheight) {
         loop.nwait4 = pace::slow;
         loop.solvemode = solver::screensaver;
         platform_.setCheckValue(role::randomcheck, flag::on);
-        // Construction reads the grid from the size boxes and bounds it there as well.
-        platform_.setText(role::widthbox, numbertext(std::clamp(gridwidth, minGrid, maxGrid)));
-        platform_.setText(role::heightbox, numbertext(std::clamp(gridheight, minGrid, maxGrid)));
+        // Construction reads the grid from the size boxes and bounds it there.
+        platform_.setText(role::widthbox, numbertext(gridwidth));
+        platform_.setText(role::heightbox, numbertext(gridheight));
         platform_.randomize(platform_.timeOfDay());
         const bool builtinonly =
             platform_.listCount(role::regularlist) == 0 && platform_.listCount(role::animatedlist) == 0;
@@ -42,8 +33,8 @@ void puzzlemaker2::Saver_Activate(int gridwidth, int gridheight) {
                 // built anew to fill it; a finished one stays on show until its time is up.
                 const bool resized = platform_.clientWidth() != static_cast<int>(puzzle.areawidth) ||
                                      platform_.clientHeight() != static_cast<int>(puzzle.areaheight);
-                if (resized && loop.phase != saverfinished && loop.puzzlestate == gamestate::inplay) break;
-            } while (loop.phase != saverfinished);
+                if (resized && loop.phase != phase::saverfinished && loop.puzzlestate == gamestate::inplay) break;
+            } while (loop.phase != phase::saverfinished);
         }
     } catch (const ProgramEnded&) {
         // The saver was told to stop: nothing is saved on the way out.
@@ -51,16 +42,13 @@ void puzzlemaker2::Saver_Activate(int gridwidth, int gridheight) {
 }
 
 void puzzlemaker2::startsaverpuzzle(bool builtinonly) {
-    loop.phase = saverfinished;
+    loop.phase = phase::saverfinished;
     loop.puzzlestate = gamestate::inplay;
     // Random pictures draw the type only when it has not been drawn yet: draw it for every puzzle.
     puzzle.typedrawn = flag::off;
     if (builtinonly) {
         // A folder without pictures plays the built-in ones, drawn by lot as for the title puzzles.
-        const int r = static_cast<int>(platform_.random() * 2) + 1;
-        puzzle.animated = r == 1 ? puzzletype::regular : puzzletype::animated;
-        puzzle.picturefile = r == 1 ? "title1.bmp" : "title2.bmp";
-        puzzle.picturename = picturenameof(puzzle.picturefile);
+        drawbuiltinpicture();
     }
     buildandarm(true);
 }

@@ -29,19 +29,23 @@ void puzzlemaker2::Form_Activate() {
 
 void puzzlemaker2::starttitlepuzzle() {
     loop.solvemode = solver::screensaver;
-    // Drawn by lot: title1 gives a regular puzzle, title2 an animated one.
-    const int r = static_cast<int>(platform_.random() * 2) + 1;
-    puzzle.chosentype = r == 1 ? puzzletype::regular : puzzletype::animated;
-    puzzle.animated = puzzle.chosentype;
+    drawbuiltinpicture();
+    puzzle.chosentype = puzzle.animated;
     loop.puzzlestate = gamestate::inplay;
-    puzzle.picturefile = r == 1 ? "title1.bmp" : "title2.bmp";
-    puzzle.picturename = picturenameof(puzzle.picturefile);
-    puzzle.dcolour = 3;
-    puzzle.dcolour2 = 15;
+    puzzle.dcolour = defaultcolour::hole;
+    puzzle.dcolour2 = defaultcolour::background;
     puzzle.colour = puzzle.dcolour;
     puzzle.colour2 = puzzle.dcolour2;
     readpicturecolours();
     buildandarm(true);
+}
+
+void puzzlemaker2::drawbuiltinpicture() {
+    // Drawn by lot: title1 gives a regular puzzle, title2 an animated one.
+    const int r = static_cast<int>(platform_.random() * 2) + 1;
+    puzzle.animated = r == 1 ? puzzletype::regular : puzzletype::animated;
+    puzzle.picturefile = r == 1 ? "title1.bmp" : "title2.bmp";
+    puzzle.picturename = picturenameof(puzzle.picturefile);
 }
 
 void puzzlemaker2::opensetupscreen() {

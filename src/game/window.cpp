@@ -24,10 +24,7 @@ void puzzlemaker2::Timer1_Timer() {
     loop.timerfired = flag::on;
     loop.movedue = flag::on;
     // In the finished display the tick ends the display.
-    if (loop.puzzlestate == gamestate::finished) {
-        loop.puzzlestate = gamestate::inplay;
-        loop.movedue = flag::on;
-    }
+    if (loop.puzzlestate == gamestate::finished) loop.puzzlestate = gamestate::inplay;
 }
 
 void puzzlemaker2::Timer2_Timer() { loop.hbmv = flag::on; }

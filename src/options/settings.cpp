@@ -62,8 +62,8 @@ void refreshcolour(Platform& platform, const std::string& name, int& field) {
 }  // namespace
 
 void puzzlemaker2::readdefaultcolours() {
-    puzzle.dcolour = 3;
-    puzzle.dcolour2 = 15;
+    puzzle.dcolour = defaultcolour::hole;
+    puzzle.dcolour2 = defaultcolour::background;
     readcolour(platform(), dcolourfile, puzzle.dcolour);
     readcolour(platform(), dcolour2file, puzzle.dcolour2);
 }

@@ -23,6 +23,12 @@ inline constexpr int regular = 0;
 inline constexpr int animated = 1;
 }  // namespace puzzletype
 
+// The colours, as palette indices, that the default colour files replace when they hold one.
+namespace defaultcolour {
+inline constexpr int hole = 3;         // teal: the hole and grid lines of regular puzzles
+inline constexpr int background = 15;  // white: the board behind an animated puzzle's picture
+}  // namespace defaultcolour
+
 // Indexed [column][row], 1-based; column and row 0 are unused.
 using Grid = std::array<std::array<int, maxGrid + 1>, maxGrid + 1>;
 

@@ -200,10 +200,6 @@ void FakePlatform::refreshList(Control list) {
     state(list).index = -1;
 }
 
-std::string FakePlatform::listEntry(Control list, int index) const {
-    const auto& entries = state(list).entries;
-    return index >= 0 && index < static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(index)] : std::string();
-}
 
 const std::string* FakePlatform::findFile(const std::string& name) const {
     if (auto it = files.find(name); it != files.end()) return &it->second;

@@ -12,8 +12,7 @@
 #include <vector>
 
 #include "platform/qt/canvas.h"
-#include "platform/controlbook.h"
-#include "platform/platform.h"
+#include "platform/headlessplatform.h"
 #include "platform/random.h"
 
 namespace pelorix::testing {
@@ -21,7 +20,7 @@ namespace pelorix::testing {
 // Time runs only inside yields: a yield that may not wait costs `passCost` microseconds; a yield
 // that may wait jumps to the next timer tick or scripted event. A wait with nothing that could
 // ever come is a freeze: it is counted in `freezes` and ends the program.
-class FakePlatform final : public Platform {
+class FakePlatform final : public HeadlessPlatform {
 public:
     explicit FakePlatform(std::uint64_t seed = 1);
 
@@ -91,25 +90,9 @@ public:
     int pictureInnerHeight() const override { return animationPicture_.height(); }
     int pictureOuterWidth() const override;
     int pictureOuterHeight() const override;
-    void setVisible(Control control, bool visible) override { state(control).visible = visible; }
-    bool visible(Control control) const override { return state(control).visible; }
-    void setLeft(Control control, int twips) override { state(control).left = twips; }
-    int left(Control control) const override { return state(control).left; }
-    std::string text(Control control) const override { return state(control).text; }
     void setText(Control control, const std::string& text) override;
-    int checkValue(Control control) const override { return state(control).check; }
-    void setCheckValue(Control control, int value) override { state(control).check = value; }
     void setFocus(Control control) override { focus = control; }
     void refreshList(Control list) override;
-    int listCount(Control list) const override { return static_cast<int>(state(list).entries.size()); }
-    std::string listEntry(Control list, int index) const override;
-    int listIndex(Control list) const override { return state(list).index; }
-    void setMenuVisible(Menu entry, bool visible) override { menu(entry).visible = visible; }
-    bool menuVisible(Menu entry) const override { return menu(entry).visible; }
-    void setMenuEnabled(Menu entry, bool enabled) override { menu(entry).enabled = enabled; }
-    bool menuEnabled(Menu entry) const override { return menu(entry).enabled; }
-    void setMenuChecked(Menu entry, bool checked) override { menu(entry).checked = checked; }
-    bool menuChecked(Menu entry) const override { return menu(entry).checked; }
     std::optional<std::string> readTextFile(const std::string& name) override;
     bool writeTextFile(const std::string& name, const std::string& content) override;
     void randomize(double seed) override { random_.seed(seed, seed_); }
@@ -131,10 +114,6 @@ private:
         Event event;
     };
 
-    ControlBook::ControlState& state(Control c) { return book_[c]; }
-    const ControlBook::ControlState& state(Control c) const { return book_[c]; }
-    ControlBook::MenuState& menu(Menu m) { return book_[m]; }
-    const ControlBook::MenuState& menu(Menu m) const { return book_[m]; }
     Timer& timer_(TimerId t) { return timers_[static_cast<std::size_t>(t)]; }
     const Timer& timer_(TimerId t) const { return timers_[static_cast<std::size_t>(t)]; }
     void restart(TimerId t);
@@ -154,7 +133,6 @@ private:
     long order_ = 0;
     std::vector<Scheduled> scheduled_;
     std::array<Timer, 2> timers_{};
-    ControlBook book_;
     std::string caption_;
     int clientWidth_;
     int clientHeight_;

@@ -1,12 +1,12 @@
 // The working folder watched for pictures added or removed by others, and the lists re-read to match.
 #include "platform/qt/folderwatch.h"
 
-#include <QFile>
 #include <QSignalBlocker>
 #include <algorithm>
 
 #include "platform/design.h"
 #include "platform/qt/qtplatform.h"
+#include "platform/qt/qtsupport.h"
 #include "platform/qt/widgets.h"
 
 namespace pelorix {
@@ -21,7 +21,7 @@ FolderWatch::FolderWatch(QtPlatform& platform, QObject* parent) : QObject(parent
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
         if (!settle_.isActive()) settle_.start();
     });
-    watcher_.addPath(QFile::decodeName(QByteArray::fromStdString(platform.workFolder().string())));
+    watcher_.addPath(qt::toQPath(platform.workFolder()));
 }
 
 }  // namespace qt

@@ -16,6 +16,8 @@
 #include <unistd.h>
 
 #include "platform/qt/pictures.h"
+#include "platform/qt/qtsupport.h"
+#include "platform/qt/safefiles.h"
 #include "platform/qt/tempfiles.h"
 #include "platform/qt/workdir.h"
 
@@ -26,11 +28,6 @@ namespace {
 const QString pictureSuffix = QStringLiteral(".regular_picture");
 constexpr int longestStemBytes = 200;  // room for the suffix and a number within 255 bytes
 constexpr int mostNumberedTries = 9999;
-
-bool plainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\0') == std::string::npos;
-}
 
 // The largest area a window of this machine can show, which bounds what loading a picture decodes:
 // the largest screen, or a common desktop size when there is no screen (`--add` runs without one).
@@ -55,25 +52,13 @@ struct Fd {
     Fd& operator=(const Fd&) = delete;
 };
 
-bool writeAll(int fd, const QByteArray& bytes) {
-    const char* at = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, at, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        at += n;
-        left -= n;
-    }
-    return ::fsync(fd) == 0;
-}
-
 // Writes the bytes straight into a name created exclusively; the fallback for folders whose file
 // system has neither hard links nor a non-replacing rename.
 bool writeExclusively(int dir, const std::string& name, const QByteArray& bytes) {
     const int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return false;
-    const bool written = writeAll(fd, bytes);
+    const FileCalls calls = FileCalls::posix();
+    const bool written = writeAll(calls, fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (written && closed) return true;
     ::unlinkat(dir, name.c_str(), 0);  // ours, created above: never leave a broken picture behind
@@ -109,41 +94,29 @@ QByteArray encodePrepared(const QImage& picture) {
 }  // namespace
 
 bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes) {
-    if (!plainName(name)) return false;
+    if (!isPlainName(name)) return false;
     const Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.fd < 0) return false;
 
     // Temporaries that killed writes left behind would otherwise pile up in the folder.
     removeStaleTemporaries(folder);
     // A temporary name of our own: created exclusively, so nothing present is touched.
-    std::optional<TemporaryInUse> inUse;
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = inUse.emplace(newFileTemporaryName()).name();
-        fd = ::openat(dir.fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-    const bool written = writeAll(fd, bytes);
-    if (::close(fd) != 0 || !written) {
-        ::unlinkat(dir.fd, temp.c_str(), 0);
-        return false;
-    }
+    const FileCalls calls = FileCalls::posix();
+    NewTemporary temp(calls, folder, newFileTemporaryName, 0644);
+    if (!temp.opened()) return false;
+    const bool written = writeAll(calls, temp.fd(), bytes.constData(), static_cast<std::size_t>(bytes.size())) &&
+                         ::fsync(temp.fd()) == 0;
+    if (!temp.close() || !written) return false;  // the temporary is removed with `temp`
 
     // Linking fails when the name exists in any form, so a file that appeared meanwhile is kept.
-    if (::linkat(dir.fd, temp.c_str(), dir.fd, name.c_str(), 0) == 0) {
-        ::unlinkat(dir.fd, temp.c_str(), 0);
+    // Either way the temporary's own name goes with `temp`.
+    if (::linkat(dir.fd, temp.name().c_str(), dir.fd, name.c_str(), 0) == 0) return true;
+    if (errno == EEXIST) return false;
+    if (::renameat2(dir.fd, temp.name().c_str(), dir.fd, name.c_str(), RENAME_NOREPLACE) == 0) {
+        temp.release();
         return true;
     }
-    const int linkError = errno;
-    if (linkError == EEXIST) {
-        ::unlinkat(dir.fd, temp.c_str(), 0);
-        return false;
-    }
-    if (::renameat2(dir.fd, temp.c_str(), dir.fd, name.c_str(), RENAME_NOREPLACE) == 0) return true;
     const int renameError = errno;
-    ::unlinkat(dir.fd, temp.c_str(), 0);
     if (renameError == EINVAL || renameError == ENOSYS || renameError == EPERM || renameError == ENOTSUP)
         return writeExclusively(dir.fd, name, bytes);
     return false;
@@ -198,7 +171,7 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
     const QSize shownArea = largestShownArea();
     if (!loadPictureData(bytes, shownArea)) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("not a picture"));
 
-    const QString folderPath = QFile::decodeName(QByteArray::fromStdString(folder.string()));
+    const QString folderPath = qt::toQPath(folder);
     const QString canonicalFolder = QFileInfo(folderPath).canonicalFilePath();  // empty when missing
     if (!canonicalFolder.isEmpty() && info.canonicalPath() == canonicalFolder &&
         shown.endsWith(pictureSuffix, Qt::CaseInsensitive)) {

@@ -109,6 +109,43 @@ QFont boxFont(const QLineEdit& box, int width) {
     return fittedFont(boxSample, inner);
 }
 
+// A label over the picture: its design colour (white when it has none) on the label ground, in a
+// font that fits `width` pixels.
+QLabel* makeLabel(const QString& caption, const ControlDesign& d, int width, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setAutoFillBackground(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, QColor(labelGround));
+    pal.setColor(QPalette::WindowText, d.colour ? toColor(*d.colour) : QColor(Qt::white));
+    label->setPalette(pal);
+    label->setFont(fittedFont(caption, width - 2));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setIndent(1);
+    return label;
+}
+
+// A check box on white, its caption in its design colour and in a font that fits beside the box.
+QCheckBox* makeCheckBox(const QString& caption, const ControlDesign& d, int width, QWidget* parent) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setAutoFillBackground(true);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Window, QColor(Qt::white));
+    if (d.colour) pal.setColor(QPalette::WindowText, toColor(*d.colour));
+    box->setPalette(pal);
+    box->setFont(fittedFont(caption, width - 20));
+    return box;
+}
+
+// A framed box showing `picture` from its top-left corner.
+QLabel* makePictureBox(const QImage& picture, QWidget* parent) {
+    auto* box = new QLabel(parent);
+    box->setFrameStyle(QFrame::Box | QFrame::Plain);
+    box->setLineWidth(1);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    box->setPixmap(QPixmap::fromImage(picture));
+    return box;
+}
+
 }  // namespace
 
 // --- construction of the window ---
@@ -182,7 +219,6 @@ void QtPlatform::buildMenus() {
             });
         }
         actions_[index(entry)] = action;
-        menus_[index(entry)] = {d.visible, d.enabled, d.checked};
         action->setVisible(d.visible);
         action->setEnabled(d.enabled);
         // Plain checkable actions, in no exclusive group, so the style draws check marks; the game
@@ -203,39 +239,8 @@ void QtPlatform::buildControls() {
         QWidget* widget = nullptr;
 
         switch (d.kind) {
-            case ControlKind::Label: {
-                auto* label = new QLabel(caption, canvasWidget_);
-                label->setAutoFillBackground(true);
-                QPalette pal = label->palette();
-                pal.setColor(QPalette::Window, QColor(labelGround));
-                pal.setColor(QPalette::WindowText, d.colour ? toColor(*d.colour) : QColor(Qt::white));
-                label->setPalette(pal);
-                label->setFont(fittedFont(caption, area.width() - 2));
-                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                label->setIndent(1);
-                widget = label;
-                break;
-            }
-            case ControlKind::TextBox: {
-                auto* box = new qt::TextBoxWidget(caption, canvasWidget_);
-                const int limit = d.maxLength;
-                if (limit > 0) box->setMaxLength(limit);
-                const bool readOnly = control == Control::Text3;
-                if (readOnly) box->setReadOnly(true);
-                box->setFont(boxFont(*box, area.width()));
-                box->setTextMargins(0, 0, 0, 0);
-                QObject::connect(box, &QLineEdit::textChanged, window_.get(), [this, control, box, limit, readOnly](const QString& now) {
-                    // A longer text set by the program lifts the limit until the text is short again.
-                    if (limit > 0 && now.size() <= limit && box->maxLength() != limit) box->setMaxLength(limit);
-                    // The chosen file's name is often longer than the box; the tooltip shows it whole.
-                    if (readOnly) box->setToolTip(now);
-                    postControl(EventKind::TextChange, control);
-                });
-                box->installEventFilter(relay_);
-                relay_->textBoxes.emplace_back(box, control);
-                widget = box;
-                break;
-            }
+            case ControlKind::Label: widget = makeLabel(caption, d, area.width(), canvasWidget_); break;
+            case ControlKind::TextBox: widget = makeTextBox(control, caption, area.width()); break;
             case ControlKind::FileList: {
                 auto* list = new qt::FileListWidget(canvasWidget_);
                 QPalette pal = list->palette();
@@ -254,13 +259,7 @@ void QtPlatform::buildControls() {
                 break;
             }
             case ControlKind::CheckBox: {
-                auto* box = new QCheckBox(caption, canvasWidget_);
-                box->setAutoFillBackground(true);
-                QPalette pal = box->palette();
-                pal.setColor(QPalette::Window, QColor(Qt::white));
-                if (d.colour) pal.setColor(QPalette::WindowText, toColor(*d.colour));
-                box->setPalette(pal);
-                box->setFont(fittedFont(caption, area.width() - 20));
+                auto* box = makeCheckBox(caption, d, area.width(), canvasWidget_);
                 QObject::connect(box, &QCheckBox::clicked, window_.get(), [this, control, box] {
                     state(control).check = box->checkState() == Qt::Checked ? 1 : box->checkState() == Qt::Unchecked ? 0 : 2;
                     postControl(EventKind::Click, control);
@@ -268,30 +267,39 @@ void QtPlatform::buildControls() {
                 widget = box;
                 break;
             }
-            case ControlKind::PictureBox: {
-                auto* picture = new QLabel(canvasWidget_);
-                picture->setFrameStyle(QFrame::Box | QFrame::Plain);
-                picture->setLineWidth(1);
-                picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                picture->setPixmap(QPixmap::fromImage(animationPicture_));
-                widget = picture;
-                break;
-            }
+            case ControlKind::PictureBox: widget = makePictureBox(animationPicture_, canvasWidget_); break;
             case ControlKind::Window: break;
         }
         if (!widget) continue;
         widget->setGeometry(area);
         widget->hide();
-        ControlState& s = state(control);
-        s.widget = widget;
-        s.left = d.left;
+        widgets_[index(control)] = widget;
     }
-    state(Control::Form).left = design(Control::Form).left;
 
     const auto& order = tabOrder();
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(widget(order[i - 1]), widget(order[i]));
 
     for (Control c : {Control::File1, Control::File2}) refreshList(c);
+}
+
+QWidget* QtPlatform::makeTextBox(Control control, const QString& caption, int width) {
+    auto* box = new qt::TextBoxWidget(caption, canvasWidget_);
+    const int limit = design(control).maxLength;
+    if (limit > 0) box->setMaxLength(limit);
+    const bool readOnly = control == Control::Text3;
+    if (readOnly) box->setReadOnly(true);
+    box->setFont(boxFont(*box, width));
+    box->setTextMargins(0, 0, 0, 0);
+    QObject::connect(box, &QLineEdit::textChanged, window_.get(), [this, control, box, limit, readOnly](const QString& now) {
+        // A longer text set by the program lifts the limit until the text is short again.
+        if (limit > 0 && now.size() <= limit && box->maxLength() != limit) box->setMaxLength(limit);
+        // The chosen file's name is often longer than the box; the tooltip shows it whole.
+        if (readOnly) box->setToolTip(now);
+        postControl(EventKind::TextChange, control);
+    });
+    box->installEventFilter(relay_);
+    relay_->textBoxes.emplace_back(box, control);
+    return box;
 }
 
 void QtPlatform::showWindow(int timeoutMs) {

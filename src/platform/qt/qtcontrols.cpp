@@ -18,24 +18,23 @@ using qt::qstr;
 // --- controls ---
 
 void QtPlatform::setVisible(Control control, bool visible) {
-    ControlState& s = state(control);
-    s.visible = visible;
-    if (!s.widget) return;
+    state(control).visible = visible;
+    QWidget* shown = widgets_[index(control)];
+    if (!shown) return;
     if (visible) {
-        s.widget->show();
-        s.widget->raise();
+        shown->show();
+        shown->raise();
         return;
     }
     const QWidget* focus = window_->focusWidget();
-    const bool hadFocus = focus && (focus == s.widget || s.widget->isAncestorOf(focus));
-    s.widget->hide();
+    const bool hadFocus = focus && (focus == shown || shown->isAncestorOf(focus));
+    shown->hide();
     if (hadFocus) canvasWidget_->setFocus(Qt::OtherFocusReason);
 }
 
 void QtPlatform::setLeft(Control control, int twips) {
-    ControlState& s = state(control);
-    s.left = twips;
-    if (s.widget) s.widget->move(twips / twipsPerPixel, s.widget->y());
+    state(control).left = twips;
+    if (QWidget* moved = widgets_[index(control)]) moved->move(twips / twipsPerPixel, moved->y());
 }
 
 std::string QtPlatform::text(Control control) const {
@@ -65,9 +64,9 @@ void QtPlatform::setText(Control control, const std::string& text) {
     if (s.text == text) return;
     s.text = text;
     const QString caption = QString::fromStdString(text);
-    if (auto* label = qobject_cast<QLabel*>(s.widget); label && control != Control::Picture1)
+    if (auto* label = qobject_cast<QLabel*>(widgets_[index(control)]); label && control != Control::Picture1)
         label->setText(caption);
-    else if (auto* button = qobject_cast<QAbstractButton*>(s.widget))
+    else if (auto* button = qobject_cast<QAbstractButton*>(widgets_[index(control)]))
         button->setText(caption);
     postControl(EventKind::TextChange, control);
 }
@@ -75,7 +74,7 @@ void QtPlatform::setText(Control control, const std::string& text) {
 void QtPlatform::setCheckValue(Control control, int value) {
     ControlState& s = state(control);
     s.check = value;
-    if (auto* box = qobject_cast<QCheckBox*>(s.widget)) {
+    if (auto* box = qobject_cast<QCheckBox*>(widgets_[index(control)])) {
         if (value != 0 && value != 1) box->setTristate(true);
         box->setCheckState(value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked);
     }
@@ -109,17 +108,17 @@ int QtPlatform::listIndex(Control control) const {
 // --- menus ---
 
 void QtPlatform::setMenuVisible(Menu entry, bool visible) {
-    menus_[index(entry)].visible = visible;
+    book_[entry].visible = visible;
     actions_[index(entry)]->setVisible(visible);
 }
 
 void QtPlatform::setMenuEnabled(Menu entry, bool enabled) {
-    menus_[index(entry)].enabled = enabled;
+    book_[entry].enabled = enabled;
     actions_[index(entry)]->setEnabled(enabled);
 }
 
 void QtPlatform::setMenuChecked(Menu entry, bool checked) {
-    menus_[index(entry)].checked = checked;
+    book_[entry].checked = checked;
     QAction* action = actions_[index(entry)];
     // Checkable only while marked: the style then draws a tick on the marked entry and nothing
     // (no empty box) on the others, whichever entries the game groups.
@@ -130,7 +129,7 @@ void QtPlatform::setMenuChecked(Menu entry, bool checked) {
 void QtPlatform::showChecks(Menu entry) {
     // Qt toggles a checkable action when it is chosen; only the game's handler moves the marks.
     QAction* action = actions_[index(entry)];
-    const bool checked = menus_[index(entry)].checked;
+    const bool checked = book_[entry].checked;
     action->setCheckable(checked);
     action->setChecked(checked);
 }

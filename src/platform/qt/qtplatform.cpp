@@ -47,16 +47,16 @@ QtPlatform::~QtPlatform() {
 QWidget* QtPlatform::canvasWidget() const { return canvasWidget_; }
 
 QWidget* QtPlatform::widget(Control control) const {
-    return control == Control::Form ? canvasWidget_ : state(control).widget;
+    return control == Control::Form ? canvasWidget_ : widgets_[index(control)];
 }
 
 qt::FileListWidget* QtPlatform::list(Control control) const {
-    return design(control).kind == ControlKind::FileList ? static_cast<qt::FileListWidget*>(state(control).widget)
+    return design(control).kind == ControlKind::FileList ? static_cast<qt::FileListWidget*>(widgets_[index(control)])
                                                          : nullptr;
 }
 
 QLineEdit* QtPlatform::textBox(Control control) const {
-    return design(control).kind == ControlKind::TextBox ? static_cast<QLineEdit*>(state(control).widget) : nullptr;
+    return design(control).kind == ControlKind::TextBox ? static_cast<QLineEdit*>(widgets_[index(control)]) : nullptr;
 }
 
 // --- events ---

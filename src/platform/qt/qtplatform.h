@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/canvas.h"
+#include "platform/controlbook.h"
 #include "platform/platform.h"
+#include "platform/qt/canvas.h"
 #include "platform/qt/gametimers.h"
 #include "platform/random.h"
 #include "platform/qt/workdir.h"
@@ -109,11 +110,11 @@ public:
     std::string listEntry(Control list, int index) const override;
     int listIndex(Control list) const override;
     void setMenuVisible(Menu entry, bool visible) override;
-    bool menuVisible(Menu entry) const override { return menus_[index(entry)].visible; }
+    bool menuVisible(Menu entry) const override { return book_[entry].visible; }
     void setMenuEnabled(Menu entry, bool enabled) override;
-    bool menuEnabled(Menu entry) const override { return menus_[index(entry)].enabled; }
+    bool menuEnabled(Menu entry) const override { return book_[entry].enabled; }
     void setMenuChecked(Menu entry, bool checked) override;
-    bool menuChecked(Menu entry) const override { return menus_[index(entry)].checked; }
+    bool menuChecked(Menu entry) const override { return book_[entry].checked; }
     std::optional<std::string> readTextFile(const std::string& name) override { return workdir_.readText(name); }
     bool writeTextFile(const std::string& name, const std::string& content) override {
         return workdir_.writeText(name, content);
@@ -125,28 +126,22 @@ public:
 private:
     friend class qt::EventRelay;
 
-    struct ControlState {
-        QWidget* widget = nullptr;
-        bool visible = false;
-        int left = 0;
-        std::string text;  // a control's text; for a text box, the bytes the program last set
-        int check = 0;
-        std::vector<std::string> entries;
-    };
-    struct MenuState {
-        bool visible = true, enabled = true, checked = false;
-    };
+    // What the game set on each control and menu entry. A control's text is, for a text box, the
+    // bytes the program last set; a list's selection is read from its widget instead.
+    using ControlState = ControlBook::ControlState;
 
     template <typename E>
     static std::size_t index(E e) {
         return static_cast<std::size_t>(e);
     }
-    ControlState& state(Control c) { return controls_[index(c)]; }
-    const ControlState& state(Control c) const { return controls_[index(c)]; }
+    ControlState& state(Control c) { return book_[c]; }
+    const ControlState& state(Control c) const { return book_[c]; }
 
     void buildWindow();
     void buildMenus();
     void buildControls();
+    // A text box that reports its text changes and keys to the game; `width` in pixels.
+    QWidget* makeTextBox(Control control, const QString& caption, int width);
     void post(const Event& event);
     void postControl(EventKind kind, Control control, int key = 0, int shift = 0);
     // Shows on the actions exactly the check marks the game set.
@@ -165,8 +160,8 @@ private:
     std::deque<Event> queue_;
     RandomSource random_;
     std::string caption_;
-    std::array<ControlState, controlCount> controls_{};
-    std::array<MenuState, menuCount> menus_{};
+    ControlBook book_;
+    std::array<QWidget*, controlCount> widgets_{};  // none for the form and the window itself
     std::array<QAction*, menuCount> actions_{};
     std::array<QMenu*, menuCount> submenus_{};
     qt::GameTimers timers_{queue_};

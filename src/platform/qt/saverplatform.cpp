@@ -34,24 +34,21 @@ SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem:
       folder_(std::move(folder)),
       canvas_(target_->width(), target_->height(), saverBackground) {
     fitPictures();
-    displayNotifier_ = new QSocketNotifier(static_cast<qintptr>(target_->fd()), QSocketNotifier::Read);
-    QObject::connect(displayNotifier_, &QSocketNotifier::activated, [this] { watchWindow(); });
-    watchTimer_ = new QTimer;
-    QObject::connect(watchTimer_, &QTimer::timeout, [this] { watchWindow(); });
+    displayNotifier_ = std::make_unique<QSocketNotifier>(static_cast<qintptr>(target_->fd()), QSocketNotifier::Read);
+    QObject::connect(displayNotifier_.get(), &QSocketNotifier::activated, [this] { watchWindow(); });
+    watchTimer_ = std::make_unique<QTimer>();
+    QObject::connect(watchTimer_.get(), &QTimer::timeout, [this] { watchWindow(); });
     watchTimer_->start(watchIntervalMs);
-    flushTimer_ = new QTimer;
+    flushTimer_ = std::make_unique<QTimer>();
     flushTimer_->setSingleShot(true);
-    QObject::connect(flushTimer_, &QTimer::timeout, [this] { flush(); });
+    QObject::connect(flushTimer_.get(), &QTimer::timeout, [this] { flush(); });
 
     // The window shows black until the first puzzle is drawn.
     touch(QRect(0, 0, target_->width(), target_->height()));
 }
 
-SaverPlatform::~SaverPlatform() {
-    delete displayNotifier_;
-    delete watchTimer_;
-    delete flushTimer_;
-}
+// Defined here, where the notifier's and the timers' types are complete.
+SaverPlatform::~SaverPlatform() = default;
 
 // --- events ---
 
@@ -170,10 +167,6 @@ void SaverPlatform::fitPictures() {
 
 void SaverPlatform::refreshList(Control list) { state(list).entries = folder_.list(design(list).pattern); }
 
-std::string SaverPlatform::listEntry(Control list, int i) const {
-    const auto& entries = state(list).entries;
-    return i >= 0 && i < static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(i)] : std::string();
-}
 
 double SaverPlatform::timeOfDay() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
 

@@ -3,24 +3,20 @@
 
 #include <QImage>
 #include <QRect>
-#include <array>
 #include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "platform/headlessplatform.h"
 #include "platform/qt/canvas.h"
-#include "platform/controlbook.h"
-#include "platform/platform.h"
 #include "platform/qt/gametimers.h"
-#include "platform/random.h"
 #include "platform/qt/workdir.h"
 #include "platform/qt/xcbtarget.h"
+#include "platform/random.h"
 
 class QSocketNotifier;
-class QTimer;
 
 namespace pelorix {
 
@@ -35,7 +31,7 @@ namespace pelorix {
 // built-in one included, is scaled keeping its proportions to cover the window and cut around its
 // centre, and the moving picture is scaled as the designed 754 × 385 board would be to cover the
 // window, so it keeps its share of the board and its room to bounce. A resize fits both anew.
-class SaverPlatform final : public Platform {
+class SaverPlatform final : public HeadlessPlatform {
 public:
     // Fastest tick the timers give: the Slow animation pace asks for a frame every millisecond,
     // which a screen saver cannot afford; a timer of shorter interval ticks at this pace instead.
@@ -73,25 +69,7 @@ public:
     // The moving picture with the designed frame around it: the picture scales, the frame stays.
     int pictureOuterWidth() const override { return animationPicture_.width() + frame_.width(); }
     int pictureOuterHeight() const override { return animationPicture_.height() + frame_.height(); }
-    void setVisible(Control control, bool visible) override { state(control).visible = visible; }
-    bool visible(Control control) const override { return state(control).visible; }
-    void setLeft(Control control, int twips) override { state(control).left = twips; }
-    int left(Control control) const override { return state(control).left; }
-    std::string text(Control control) const override { return state(control).text; }
-    void setText(Control control, const std::string& text) override { state(control).text = text; }
-    int checkValue(Control control) const override { return state(control).check; }
-    void setCheckValue(Control control, int value) override { state(control).check = value; }
-    void setFocus(Control) override {}
     void refreshList(Control list) override;
-    int listCount(Control list) const override { return static_cast<int>(state(list).entries.size()); }
-    std::string listEntry(Control list, int index) const override;
-    int listIndex(Control) const override { return -1; }
-    void setMenuVisible(Menu entry, bool visible) override { book_[entry].visible = visible; }
-    bool menuVisible(Menu entry) const override { return book_[entry].visible; }
-    void setMenuEnabled(Menu entry, bool enabled) override { book_[entry].enabled = enabled; }
-    bool menuEnabled(Menu entry) const override { return book_[entry].enabled; }
-    void setMenuChecked(Menu entry, bool checked) override { book_[entry].checked = checked; }
-    bool menuChecked(Menu entry) const override { return book_[entry].checked; }
     std::optional<std::string> readTextFile(const std::string& name) override { return folder_.readText(name); }
     bool writeTextFile(const std::string&, const std::string&) override { return false; }
     void randomize(double seed) override { random_.seed(seed); }
@@ -99,10 +77,6 @@ public:
     double timeOfDay() const override;
 
 private:
-
-    ControlBook::ControlState& state(Control c) { return book_[c]; }
-    const ControlBook::ControlState& state(Control c) const { return book_[c]; }
-
     // Reads the window's events: follows its size, repaints what was exposed, ends when it is gone.
     void watchWindow();
     // Fits the still picture (reloaded from its file when it came from one) and the moving picture
@@ -120,7 +94,6 @@ private:
     std::deque<Event> queue_;
     RandomSource random_;
     std::string caption_;
-    ControlBook book_;
     qt::GameTimers timers_{queue_, tickFloorMs};
 
     QImage windowPicture_;
@@ -131,9 +104,9 @@ private:
     QRect dirty_;
     qint64 lastFlush_ = 0;
 
-    QSocketNotifier* displayNotifier_ = nullptr;
-    QTimer* flushTimer_ = nullptr;
-    QTimer* watchTimer_ = nullptr;
+    std::unique_ptr<QSocketNotifier> displayNotifier_;
+    std::unique_ptr<QTimer> flushTimer_;
+    std::unique_ptr<QTimer> watchTimer_;
 };
 
 }  // namespace pelorix

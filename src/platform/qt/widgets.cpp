@@ -53,7 +53,7 @@ int CanvasWidget::refreshMs() const {
 void CanvasWidget::changed(const QRect& area) {
     if (area.isEmpty()) return;
     // While frames are shown at once, every drawing is painted at the next turn of the event loop,
-    // as plain drawing would be: such frames set their own pace, and it stays what it always was.
+    // as plain drawing would be: such frames set their own pace, and the display's does not slow it.
     if (framesShownAtOnce_) update(area);
     if (pace_.isActive()) return;
     const qint64 wait = refreshMs() - sinceShown_.elapsed();

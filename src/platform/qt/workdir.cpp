@@ -21,11 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-bool isPlainName(const std::string& name) {
-    // Only names inside the working directory: no separators, no parent references.
-    return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
-}
 }  // namespace
 
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
@@ -80,15 +75,6 @@ std::string chosenSpelling(const std::vector<std::string>& spellings) {
 }
 
 bool leadingBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-FileCalls FileCalls::posix() {
-    FileCalls calls;
-    calls.open = [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); };
-    calls.write = [](int fd, const void* data, size_t size) { return ::write(fd, data, size); };
-    calls.fsync = [](int fd) { return ::fsync(fd); };
-    calls.rename = [](const char* from, const char* to) { return ::rename(from, to); };
-    return calls;
-}
 
 std::optional<fs::path> WorkDir::resolve(const std::string& name) const {
     if (!isPlainName(name)) return std::nullopt;
@@ -147,18 +133,6 @@ std::optional<std::string> WorkDir::readText(const std::string& name, std::size_
 }
 
 namespace {
-// Writes all of `content` through `calls`, retrying short writes.
-bool writeAll(const FileCalls& calls, int fd, const std::string& content) {
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t wrote = calls.write(fd, content.data() + done, content.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return false;
-        done += static_cast<std::size_t>(wrote);
-    }
-    return true;
-}
-
 // A regular file that is not a link, or nothing at all, may be replaced.
 bool replaceable(const fs::path& path, mode_t& mode, bool& exists) {
     struct stat st {};
@@ -181,28 +155,17 @@ bool WorkDir::writeText(const std::string& name, const std::string& content) con
 
     // Temporaries that killed writes left behind would otherwise pile up in the folder.
     removeStaleTemporaries(dir_);
-    // A fresh name beside the target; O_EXCL makes sure it is a new file and not a link.
-    std::optional<TemporaryInUse> inUse;
-    fs::path temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        inUse.emplace(replacingTemporaryName(target.filename().native()));
-        temp = dir_ / inUse->name();
-        fd = calls_.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
-    }
-    if (fd < 0) return false;
-    bool ok = writeAll(calls_, fd, content);
+    NewTemporary temp(calls_, dir_, [&] { return replacingTemporaryName(target.filename().native()); }, 0666);
+    if (!temp.opened()) return false;
+    bool ok = writeAll(calls_, temp.fd(), content.data(), content.size());
     // The replaced file keeps its permissions; a new one gets the usual ones (0666 less umask).
-    if (ok && exists) ok = ::fchmod(fd, mode) == 0;
-    ok = ok && calls_.fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
+    if (ok && exists) ok = ::fchmod(temp.fd(), mode) == 0;
+    ok = ok && calls_.fsync(temp.fd()) == 0;
+    ok = temp.close() && ok;
     // Look again just before the rename: whatever took the target's place meanwhile is left alone.
-    ok = ok && replaceable(target, mode, exists) && calls_.rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
+    ok = ok && replaceable(target, mode, exists) && calls_.rename(temp.path().c_str(), target.c_str()) == 0;
+    if (!ok) return false;  // the temporary is removed with `temp`
+    temp.release();
     // The rename itself is made lasting by syncing the folder; failing that, the file is still right.
     if (const int dirfd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirfd >= 0) {
         calls_.fsync(dirfd);

@@ -2,14 +2,14 @@
 #pragma once
 
 #include <QLocale>
-#include <sys/types.h>
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/qt/safefiles.h"
 
 namespace pelorix {
 
@@ -25,16 +25,6 @@ void sortIgnoringCase(std::vector<std::string>& names, const QLocale& locale = Q
 std::string chosenSpelling(const std::vector<std::string>& spellings);
 // True for the blanks that may precede a file's first number: space, tab, CR, LF.
 bool leadingBlank(char c);
-
-// The system calls a write goes through; tests replace some of them to inject faults (a full
-// disk, a folder that refuses new files). Each behaves as its POSIX namesake.
-struct FileCalls {
-    std::function<int(const char* path, int flags, mode_t mode)> open;
-    std::function<ssize_t(int fd, const void* data, size_t size)> write;
-    std::function<int(int fd)> fsync;
-    std::function<int(const char* from, const char* to)> rename;
-    static FileCalls posix();
-};
 
 // Reads and writes plain files of one directory. Names are raw bytes, as the file system keeps
 // them: a name that is not valid UTF-8 is listed, read and written like any other.

@@ -4,6 +4,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -140,8 +141,10 @@ void XcbTarget::put(const QImage& image, const QRect& area) {
     const QRect rect = area.intersected(image.rect()).intersected(QRect(0, 0, width_, height_));
     if (rect.isEmpty()) return;
     const auto w = static_cast<std::size_t>(rect.width());
-    // Large areas go in strips that each fit one request (the request header takes 24 bytes).
-    const std::size_t stripRows = std::max<std::size_t>(1, (maxRequestBytes_ - 64) / (w * 4));
+    // Large areas go in strips that each fit one request: the image request's header takes 24
+    // bytes, and 64 are kept back for it, with room to spare.
+    constexpr std::size_t requestHeaderRoom = 64;
+    const std::size_t stripRows = std::max<std::size_t>(1, (maxRequestBytes_ - requestHeaderRoom) / (w * 4));
     for (int top = rect.top(); top <= rect.bottom();) {
         const int rows = static_cast<int>(std::min<std::size_t>(stripRows, static_cast<std::size_t>(rect.bottom() - top + 1)));
         rows_.resize(w * static_cast<std::size_t>(rows));

@@ -45,6 +45,9 @@ TEST_F(QtFiles, TextFilesIgnoreCase) {
     EXPECT_EQ(filesInWork(), std::vector<std::string>{"animation.time"});
     EXPECT_EQ(readFile("animation.time"), " 0 \r\n");
     EXPECT_FALSE(platform->writeTextFile("../outside.Time", "1"));
+    // A NUL would end the name early, so the write would land on another file.
+    EXPECT_FALSE(platform->writeTextFile(std::string("animation.time\0.x", 17), "1"));
+    EXPECT_EQ(readFile("animation.time"), " 0 \r\n");
 }
 
 TEST_F(QtFiles, SavePictureWritesEightBitBmps) {

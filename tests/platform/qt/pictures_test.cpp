@@ -16,7 +16,8 @@ namespace {
 
 const QSize screen(1280, 800);
 
-// The whole decode, turned upright as Qt turns it, for comparison.
+// A plain decode of the whole file, turned upright as Qt turns it, with no clip and no budget, for
+// comparison.
 QImage wholeDecode(const QByteArray& bytes) {
     QBuffer buffer;
     buffer.setData(bytes);
