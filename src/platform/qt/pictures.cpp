@@ -97,23 +97,31 @@ std::optional<JpegFrame> affordableJpeg(QIODevice& device, long long budget, Cos
 
 // A reader of `device` that has read the picture's header and found it within the pixel cap, for
 // a decode of at most `budget` bytes; `jpegCost` prices a JPEG before its decoder reads anything.
-// False when the picture is to be refused. The reader never turns pictures itself, so that what a
+// Empty when the picture is to be refused. The reader never turns pictures itself, so that what a
 // clipped or scaled read decodes is in the stored picture's frame.
+// What opening a picture learnt of it, each value checked.
+struct OpenedPicture {
+    std::optional<JpegFrame> jpeg;  // a JPEG's frame header; none for other formats
+    QSize size;                     // as stored; invalid when the format tells no size before decoding
+    Orientation orientation = QImageIOHandler::TransformationNone;
+};
+
 template <typename Cost>
-bool openPicture(QImageReader& reader, QIODevice& device, long long budget, Cost jpegCost,
-                 std::optional<JpegFrame>& jpeg, QSize& size, Orientation& orientation) {
+std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device, long long budget, Cost jpegCost) {
+    OpenedPicture opened;
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
-    if (!reader.canRead()) return false;
-    if (reader.format() == "jpeg" && !(jpeg = affordableJpeg(device, budget, jpegCost))) return false;
-    size = reader.size();
+    if (!reader.canRead()) return std::nullopt;
+    if (reader.format() == "jpeg" && !(opened.jpeg = affordableJpeg(device, budget, jpegCost))) return std::nullopt;
+    opened.size = reader.size();
+    const QSize size = opened.size;
     // The decoder's header read failed after all: nothing it reports can be trusted.
-    if (jpeg && size != QSize(jpeg->width, jpeg->height)) return false;
+    if (opened.jpeg && size != QSize(opened.jpeg->width, opened.jpeg->height)) return std::nullopt;
     if (size.isValid() && (size.isEmpty() || static_cast<long long>(size.width()) * size.height() > maxPicturePixels))
-        return false;
-    orientation = checkedOrientation(static_cast<int>(reader.transformation()));
+        return std::nullopt;
+    opened.orientation = checkedOrientation(static_cast<int>(reader.transformation()));
     reader.setAllocationLimit(static_cast<int>((budget + (1 << 20) - 1) >> 20));
-    return true;
+    return opened;
 }
 
 std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
@@ -121,16 +129,15 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
     shown = shown.expandedTo(QSize(1, 1));
     const long long budget = pictureDecodeBudget(shown);
     QImageReader reader(&device);
-    std::optional<JpegFrame> jpeg;
-    QSize size;
-    Orientation orientation;
     // What is kept of a JPEG is its shown part, upright or on its side, whichever costs more.
     auto jpegCost = [&](const JpegFrame& frame) {
         const QSize stored(frame.width, frame.height);
         const QSize kept = stored.boundedTo(shown), keptTurned = stored.boundedTo(shown.transposed());
         return std::max(jpegDecodeBytes(frame, kept), jpegDecodeBytes(frame, keptTurned));
     };
-    if (!openPicture(reader, device, budget, jpegCost, jpeg, size, orientation)) return std::nullopt;
+    const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost);
+    if (!opened) return std::nullopt;
+    const auto& [jpeg, size, orientation] = *opened;
     const bool turned = orientation != QImageIOHandler::TransformationNone;
 
     // The part shown is the top-left of the upright picture; a clipped read decodes the part of
@@ -188,9 +195,6 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
     const long long budget = pictureDecodeBudget(budgetArea.expandedTo(area));
     const long long areaBytes = 4LL * area.width() * area.height();
     QImageReader reader(&device);
-    std::optional<JpegFrame> jpeg;
-    QSize size;
-    Orientation orientation;
     // The decoder's output at its own scale, then Qt's exact scaling of it, then the cut; the
     // orientation is not known yet, so the dearer of its two possible shapes (as stored, or turned
     // a quarter) is priced.
@@ -206,7 +210,9 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
         }
         return most + areaBytes;
     };
-    if (!openPicture(reader, device, budget, jpegCost, jpeg, size, orientation)) return std::nullopt;
+    const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost);
+    if (!opened) return std::nullopt;
+    const auto& [jpeg, size, orientation] = *opened;
 
     // Larger pictures are read already scaled to the cover size, which a JPEG decoder does for the
     // most part while decoding; smaller ones are read whole and scaled up afterwards.
