@@ -60,6 +60,7 @@ TEST(CommandLine, Table) {
         {"a screen saver on the root window", {"--root"}, Action::Saver, 0, "-", ""},
         {"a screen saver, the daemons' one-dash form", {"-root"}, Action::Saver, 0, "-", ""},
         {"a screen saver in a window", {"--window-id", "0x2c00007"}, Action::Saver, 0, "-", ""},
+        {"a window id of ten decimal digits", {"-window-id", "4294967295"}, Action::Saver, 0, "-", ""},
         {"a screen saver with a folder", {"--root", "pics"}, Action::Saver, 0, "pics", ""},
         {"a screen saver with a missing folder", {"--root", "nowhere"}, Action::Print, 2, "-", "no such folder"},
         {"a window id that does not read", {"-window-id", "0xZZ"}, Action::Print, 2, "-", "not a window id"},
