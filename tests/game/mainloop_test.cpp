@@ -240,6 +240,28 @@ TEST(Finishing, InRegularComputerModeTheFinishedPictureStaysAndNewPuzzleBuildsOn
     EXPECT_EQ(g.fake.caption(), "Pelorix-(Finished regular puzzle)");
 }
 
+TEST(Finishing, ReArmingTimer1CountsDownOnlyAFinishedDisplayThatWasCountingDown) {
+    // No command re-arms during a finished display today; the step must not start a countdown
+    // that the player's mode never had, which would end the display by itself.
+    const struct {
+        int state;
+        bool counting;
+        bool ticks;
+    } cases[] = {{gamestate::finished, true, true}, {gamestate::finished, false, false}, {gamestate::inplay, true, false}};
+    for (const auto& c : cases) {
+        Game g;
+        g.game.loop.puzzlestate = c.state;
+        g.game.loop.newtime = 1;
+        g.game.loop.movetime = 5;
+        g.fake.setTimerEnabled(TimerId::Timer1, c.counting);
+        g.game.rearmtimer1();
+        g.fake.stopAt(1000);
+        while (!g.fake.ended()) g.fake.yield(true);
+        EXPECT_EQ(g.game.loop.timerfired, c.ticks ? flag::on : flag::off) << c.state << " " << c.counting;
+        EXPECT_EQ(g.fake.timerInterval(TimerId::Timer1), c.state == gamestate::finished ? 100 : 50);
+    }
+}
+
 TEST(IdleWaits, TheSetUpScreenWaitsForEventsInsteadOfSpinning) {
     Game g;
     long yieldsAtSetup = -1;
