@@ -126,11 +126,11 @@ TEST(TitleMode, TheNextPuzzleFollowsAHundredTimesNewtimeAfterTheFinish) {
 
 TEST(TitleMode, TheFirstMoveOfEachPuzzleWaitsAWholeMoveInterval) {
     // The tick that ends a finished display must not count as the next puzzle's first move.
-    TitleRun run(9, 20000, "5");
+    TitleRun run(9, 8000, "2");
     std::size_t builds = 0;
     for (std::size_t i = 0; i < run.events.size(); ++i) {
         if (run.events[i].first != 'B' || run.firstmoves[builds++] < 0) continue;
-        EXPECT_GE(run.firstmoves[builds - 1] - run.events[i].second, 50.0 - 1e-6) << "puzzle " << builds;
+        EXPECT_GE(run.firstmoves[builds - 1] - run.events[i].second, 20.0 - 1e-6) << "puzzle " << builds;
     }
     EXPECT_GE(builds, 3u);
 }
