@@ -39,8 +39,13 @@ void addPlayOptions(QCommandLineParser& parser) {
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("The folder to play in."), QStringLiteral("[FOLDER]"));
 }
 
+bool canEnterFolder(const QString& path) {
+    const QFileInfo folder(path);
+    return folder.isExecutable() && folder.isReadable();
+}
+
 CommandLine parseCommandLine(const QStringList& arguments, const QString& currentFolder, const QString& version,
-                             const QString& saverWindow) {
+                             const QString& saverWindow, const FolderCheck& canEnter) {
     QCommandLineParser parser;
     // Screen-saver daemons traditionally pass "-root" and "-window-id" with one dash.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -108,7 +113,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& curren
     const QFileInfo folder(QDir(currentFolder).absoluteFilePath(named));
     if (!folder.exists()) return fail(QStringLiteral("no such folder: %1").arg(named));
     if (!folder.isDir()) return fail(QStringLiteral("not a folder: %1").arg(named));
-    if (!folder.isExecutable() || !folder.isReadable()) return fail(QStringLiteral("cannot enter the folder: %1").arg(named));
+    if (!canEnter(folder.absoluteFilePath())) return fail(QStringLiteral("cannot enter the folder: %1").arg(named));
     result.folder = QDir::cleanPath(folder.absoluteFilePath());
     return result;
 }

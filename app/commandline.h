@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "app/saveroptions.h"
 
@@ -30,12 +31,18 @@ struct CommandLine {
 // The options of the program; further run modes add theirs to the same parser.
 void addPlayOptions(QCommandLineParser& parser);
 
+// True when this process may enter and list the existing folder `path` (absolute).
+using FolderCheck = std::function<bool(const QString& path)>;
+// The system's answer for the user the program runs as.
+bool canEnterFolder(const QString& path);
+
 // Reads `arguments` (the program name first, as in argv). `currentFolder` is the folder relative
 // names start from; `saverWindow` is the value of XSCREENSAVER_WINDOW (empty when unset), which
-// only a screen-saver start with --root reads. A named folder must exist and be enterable. Usage
-// errors give Print with exit status 2 and one line naming the fault. In saver mode without a
-// named folder, `folder` is empty: the user's Pelorix folder is meant, and nothing is made there.
+// only a screen-saver start with --root reads. A named folder must exist and be enterable, as
+// `canEnter` tells. Usage errors give Print with exit status 2 and one line naming the fault. In
+// saver mode without a named folder, `folder` is empty: the user's Pelorix folder is meant, and
+// nothing is made there.
 CommandLine parseCommandLine(const QStringList& arguments, const QString& currentFolder, const QString& version,
-                             const QString& saverWindow = {});
+                             const QString& saverWindow = {}, const FolderCheck& canEnter = canEnterFolder);
 
 }  // namespace pelorix::app

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTransform>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -175,10 +177,26 @@ TEST_F(Import, RefusesWhatIsNotAPictureAndWritesNothing) {
 }
 
 TEST_F(Import, RefusesAFileItCannotRead) {
-    if (geteuid() == 0) GTEST_SKIP() << "the superuser reads every file";
+    // Files the system will not let the program open or read, for any user, the superuser too.
     const QString path = source("locked.png", pngBytes());
-    ASSERT_EQ(chmod((from / "locked.png").c_str(), 0), 0);
-    EXPECT_EQ(importPicture(path, into).outcome, Outcome::Unreadable);
+    rlimit files{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &files), 0);
+    const int lowest = open("/dev/null", O_RDONLY | O_CLOEXEC);  // the descriptor the next open takes
+    ASSERT_GE(lowest, 0);
+    close(lowest);
+    rlimit noMore = files;
+    noMore.rlim_cur = static_cast<rlim_t>(lowest);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &noMore), 0);
+    const ImportResult notOpened = importPicture(path, into);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &files), 0);
+    EXPECT_EQ(notOpened.outcome, Outcome::Unreadable) << notOpened.message.toStdString();
+    // Opens, but every read fails: the process's own memory from address 0.
+    EXPECT_EQ(importPicture(QStringLiteral("/proc/self/mem"), into).outcome, Outcome::Unreadable);
+    // Without read permission, for every user but the superuser.
+    if (geteuid() != 0) {
+        ASSERT_EQ(chmod((from / "locked.png").c_str(), 0), 0);
+        EXPECT_EQ(importPicture(path, into).outcome, Outcome::Unreadable);
+    }
     EXPECT_TRUE(namesIn(into).empty());
 }
 

@@ -33,6 +33,7 @@ TEST(RunMode, FromOptionsAndEnvironment) {
         {"--window-id wins over the environment", {O{"0x400003"}, false, O{}, O{"0x500005"}}, RunMode::Saver, false, 0x400003, 4, 4},
         {"--root alone", {O{}, true, O{}, O{}}, RunMode::Saver, true, 0, 4, 4},
         {"largest id", {O{"0xFFFFFFFF"}, false, O{}, O{}}, RunMode::Saver, false, 0xFFFFFFFF, 4, 4},
+        {"largest id, decimal", {O{"4294967295"}, false, O{}, O{}}, RunMode::Saver, false, 0xFFFFFFFF, 4, 4},
         {"grid", {O{}, true, O{"7x3"}, O{}}, RunMode::Saver, true, 0, 7, 3},
         {"grid with capital X", {O{}, true, O{"12X9"}, O{}}, RunMode::Saver, true, 0, 12, 9},
         {"grid of one number is square", {O{}, true, O{"6"}, O{}}, RunMode::Saver, true, 0, 6, 6},

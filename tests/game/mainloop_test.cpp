@@ -77,15 +77,18 @@ TEST(Startup, AnAnimationPaceOtherThanZeroOrOneMeansFast) {
 
 // Runs title mode quickly and records when each puzzle is built and finished.
 struct TitleRun {
-    explicit TitleRun(std::uint64_t seed, double ms) : g(seed) {
-        g.fake.files["movepiece.Time"] = "0";
+    explicit TitleRun(std::uint64_t seed, double ms, const char* movepiece = "0") : g(seed) {
+        g.fake.files["movepiece.Time"] = movepiece;
         g.fake.files["newpuzzle.Time"] = "1";
         g.fake.beforeYield = [this](bool) {
             const PuzzleState& s = g.game.puzzle;
             if (s.freshpuzzle == 1 && (events.empty() || events.back().first != 'B')) {
                 types.push_back(s.animated);
                 events.emplace_back('B', g.fake.nowMs());
+                firstmoves.push_back(-1);
             }
+            if (!firstmoves.empty() && firstmoves.back() < 0 && s.solvetop < lasttop) firstmoves.back() = g.fake.nowMs();
+            lasttop = s.solvetop;
             if (g.game.loop.puzzlestate == gamestate::finished && !events.empty() && events.back().first == 'B')
                 events.emplace_back('F', g.fake.nowMs());
         };
@@ -94,6 +97,8 @@ struct TitleRun {
     Game g;
     std::vector<int> types;
     std::vector<std::pair<char, double>> events;  // 'B' built, 'F' finished, at virtual ms
+    std::vector<double> firstmoves;  // of each puzzle built, when the computer first moved; -1 never
+    int lasttop = 0;
 };
 
 TEST(TitleMode, PuzzlesFollowOneAnotherAndTheTypeIsDrawnByLot) {
@@ -117,6 +122,17 @@ TEST(TitleMode, TheNextPuzzleFollowsAHundredTimesNewtimeAfterTheFinish) {
         ++shows;
     }
     EXPECT_GE(shows, 5);
+}
+
+TEST(TitleMode, TheFirstMoveOfEachPuzzleWaitsAWholeMoveInterval) {
+    // The tick that ends a finished display must not count as the next puzzle's first move.
+    TitleRun run(9, 8000, "2");
+    std::size_t builds = 0;
+    for (std::size_t i = 0; i < run.events.size(); ++i) {
+        if (run.events[i].first != 'B' || run.firstmoves[builds++] < 0) continue;
+        EXPECT_GE(run.firstmoves[builds - 1] - run.events[i].second, 20.0 - 1e-6) << "puzzle " << builds;
+    }
+    EXPECT_GE(builds, 3u);
 }
 
 TEST(TitleMode, AClickWhileSolvingOpensTheSetUpScreen) {
@@ -222,6 +238,28 @@ TEST(Finishing, InRegularComputerModeTheFinishedPictureStaysAndNewPuzzleBuildsOn
     const auto& captions = g.fake.captions;
     EXPECT_EQ(std::count(captions.begin(), captions.end(), "Pelorix-(Creating new regular puzzle)"), 2);
     EXPECT_EQ(g.fake.caption(), "Pelorix-(Finished regular puzzle)");
+}
+
+TEST(Finishing, ReArmingTimer1CountsDownOnlyAFinishedDisplayThatWasCountingDown) {
+    // No command re-arms during a finished display today; the step must not start a countdown
+    // that the player's mode never had, which would end the display by itself.
+    const struct {
+        int state;
+        bool counting;
+        bool ticks;
+    } cases[] = {{gamestate::finished, true, true}, {gamestate::finished, false, false}, {gamestate::inplay, true, false}};
+    for (const auto& c : cases) {
+        Game g;
+        g.game.loop.puzzlestate = c.state;
+        g.game.loop.newtime = 1;
+        g.game.loop.movetime = 5;
+        g.fake.setTimerEnabled(TimerId::Timer1, c.counting);
+        g.game.rearmtimer1();
+        g.fake.stopAt(1000);
+        while (!g.fake.ended()) g.fake.yield(true);
+        EXPECT_EQ(g.game.loop.timerfired, c.ticks ? flag::on : flag::off) << c.state << " " << c.counting;
+        EXPECT_EQ(g.fake.timerInterval(TimerId::Timer1), c.state == gamestate::finished ? 100 : 50);
+    }
 }
 
 TEST(IdleWaits, TheSetUpScreenWaitsForEventsInsteadOfSpinning) {

@@ -158,29 +158,33 @@ TEST(Saver, TheStoredMovePaceApplies) {
 }
 
 TEST(Saver, APuzzleInPlayIsBuiltAnewWhenTheWindowChangesSize) {
-    Game g(4);
-    g.fake.files["a.regular_picture"] = bmpbytes(64, 48, qRgb(0, 0, 250));
-    g.fake.files["movepiece.Time"] = " 50 \r\n";  // far too slow to finish within the run
-    std::vector<std::pair<double, int>> builds;  // time and area width of every construction
-    int lastfresh = 0;
-    g.fake.afterYield = [&] {
-        if (g.game.puzzle.freshpuzzle == 1 && lastfresh == 0) builds.push_back({g.fake.nowMs(), static_cast<int>(g.game.puzzle.areawidth)});
-        lastfresh = g.game.puzzle.freshpuzzle;
-        // The daemon turns the window to 500 x 400 two seconds in (the fake's maximize resizes it).
-        if (g.fake.nowMs() >= 2000 && !g.fake.maximized) {
-            g.fake.maximizedWidth = 500;
-            g.fake.maximizedHeight = 400;
-            g.fake.maximize();
-        }
-    };
-    g.fake.stopAt(10000);
-    g.game.Saver_Activate(6, 6);
-    ASSERT_EQ(builds.size(), 2u);
-    EXPECT_EQ(builds[0].second, launchClientWidth);
-    EXPECT_EQ(builds[1].second, 500);
-    EXPECT_LT(builds[1].first, 2100);
-    EXPECT_EQ(g.game.puzzle.piecewidth, 500 / 6);
-    EXPECT_EQ(g.game.puzzle.pieceheight, 400 / 6);
+    // The daemon turns the window to a new size two seconds in (the fake's maximize resizes it).
+    const std::pair<int, int> sizes[] = {{500, 400}, {launchClientWidth, 400}, {500, launchClientHeight}};
+    for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        Game g(4);
+        g.fake.files["a.regular_picture"] = bmpbytes(64, 48, qRgb(0, 0, 250));
+        g.fake.files["movepiece.Time"] = " 50 \r\n";  // far too slow to finish within the run
+        std::vector<std::pair<double, int>> builds;  // time and area width of every construction
+        int lastfresh = 0;
+        g.fake.afterYield = [&] {
+            if (g.game.puzzle.freshpuzzle == 1 && lastfresh == 0) builds.push_back({g.fake.nowMs(), static_cast<int>(g.game.puzzle.areawidth)});
+            lastfresh = g.game.puzzle.freshpuzzle;
+            if (g.fake.nowMs() >= 2000 && !g.fake.maximized) {
+                g.fake.maximizedWidth = width;
+                g.fake.maximizedHeight = height;
+                g.fake.maximize();
+            }
+        };
+        g.fake.stopAt(10000);
+        g.game.Saver_Activate(6, 6);
+        ASSERT_EQ(builds.size(), 2u);
+        EXPECT_EQ(builds[0].second, launchClientWidth);
+        EXPECT_EQ(builds[1].second, width);
+        EXPECT_LT(builds[1].first, 2100);
+        EXPECT_EQ(g.game.puzzle.piecewidth, width / 6);
+        EXPECT_EQ(g.game.puzzle.pieceheight, height / 6);
+    }
 }
 
 }  // namespace

@@ -98,6 +98,22 @@ TEST_F(QtFiles, LoadPictureShowsItAndCopiesFromIt) {
     expectBmp8(readFile("again.bmp"), 50, 40);
 }
 
+TEST_F(QtFiles, EachSpellingInTheListLoadsItsOwnFile) {
+    // Two files whose names differ only in case: the list shows both, and each entry is its own picture.
+    for (const auto& [name, width] : {std::pair{"Sea.regular_picture", 40}, std::pair{"sea.regular_picture", 60}}) {
+        QImage picture(width, 30, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        writeFile(name, encodeBmp8(picture).toStdString());
+    }
+    platform->refreshList(Control::File1);
+    ASSERT_EQ(platform->listCount(Control::File1), 2);
+    for (int i = 0; i < 2; ++i) {
+        const std::string entry = platform->listEntry(Control::File1, i);
+        ASSERT_TRUE(platform->loadPicture(entry)) << entry;
+        EXPECT_EQ(platform->windowPicture().width(), entry == "Sea.regular_picture" ? 40 : 60) << entry;
+    }
+}
+
 TEST_F(QtFiles, LoadPictureFailuresKeepTheCanvas) {
     const QImage before = platform->canvas().image();
     const QImage pictureBefore = platform->windowPicture();

@@ -19,21 +19,28 @@ TEST_F(QtTimers, LaunchState) {
 }
 
 TEST_F(QtTimers, TicksArriveOncePerInterval) {
+    // What holds at any speed: ticks come, and the n-th never before n intervals have passed. A
+    // busy machine only makes them later.
     pump(50);
     platform->setTimerInterval(TimerId::Timer2, 100);
     QElapsedTimer clock;
     clock.start();
     platform->setTimerEnabled(TimerId::Timer2, true);
-    const qint64 first = yieldUntil(EventKind::TimerTick, clock, 2000);
-    ASSERT_GE(first, 0);
-    EXPECT_GE(first, 90);
-    EXPECT_EQ(sink.events.back().timer, TimerId::Timer2);
-    const qint64 second = yieldUntil(EventKind::TimerTick, clock, 2000);
-    EXPECT_GE(second - first, 50);
+    std::vector<qint64> ticks;
+    sink.onEvent = [&](const Event& e) {
+        if (e.kind == EventKind::TimerTick) ticks.push_back(clock.elapsed());
+    };
+    yieldWhile([&] { return ticks.size() < 3; }, 10000);
+    sink.onEvent = nullptr;
+    ASSERT_FALSE(ticks.empty()) << "no tick in ten seconds";
+    EXPECT_EQ(ofKind(sink.events, EventKind::TimerTick).back().timer, TimerId::Timer2);
+    for (std::size_t n = 1; n <= ticks.size(); ++n)
+        EXPECT_GE(ticks[n - 1], 100 * static_cast<qint64>(n) - 2) << "tick " << n << " came early";
 }
 
 TEST_F(QtTimers, SameIntervalAgainKeepsTheCountdown) {
     pump(50);  // first-time work of the event loop out of the way
+    const QTimer* qtimer = platform->timer(TimerId::Timer1);
     for (int attempt = 0; attempt < 3; ++attempt) {
         platform->setTimerEnabled(TimerId::Timer1, false);
         platform->setTimerInterval(TimerId::Timer1, 400);
@@ -42,17 +49,17 @@ TEST_F(QtTimers, SameIntervalAgainKeepsTheCountdown) {
         clock.start();
         platform->setTimerEnabled(TimerId::Timer1, true);
         yieldFor(200);
-        const qint64 changed = clock.elapsed();
-        if (!ofKind(sink.events, EventKind::TimerTick).empty() || changed > 300) continue;  // too late to tell
+        const int left = qtimer->remainingTime();
+        if (!ofKind(sink.events, EventKind::TimerTick).empty() || left < 0 || left > 300) continue;  // too late to tell
         platform->setTimerInterval(TimerId::Timer1, 400);
-        const qint64 at = yieldUntil(EventKind::TimerTick, clock, 2000);
+        // A restart would set the countdown back to the whole interval.
+        EXPECT_LE(qtimer->remainingTime(), left) << "the countdown was restarted";
+        const qint64 at = yieldUntil(EventKind::TimerTick, clock, 10000);
         ASSERT_GE(at, 0);
         EXPECT_GE(at, 380);
-        // A restart would tick 400 ms after the change at the earliest.
-        EXPECT_LT(at, changed + 380) << "the countdown was restarted";
         return;
     }
-    FAIL() << "the machine was too busy to time the timer";
+    GTEST_SKIP() << "the machine was too busy to time the timer";
 }
 
 TEST_F(QtTimers, NewIntervalRestartsTheCountdown) {
@@ -65,7 +72,7 @@ TEST_F(QtTimers, NewIntervalRestartsTheCountdown) {
     const qint64 changed = clock.elapsed();
     platform->setTimerInterval(TimerId::Timer1, 401);
     EXPECT_EQ(platform->timerInterval(TimerId::Timer1), 401);
-    const qint64 at = yieldUntil(EventKind::TimerTick, clock, 2000);
+    const qint64 at = yieldUntil(EventKind::TimerTick, clock, 10000);
     ASSERT_GE(at, 0);
     EXPECT_GE(at, changed + 390);
 }
@@ -82,7 +89,7 @@ TEST_F(QtTimers, DisableAndEnableRestartsTheCountdown) {
     platform->setTimerEnabled(TimerId::Timer1, true);
     // Enabling an enabled timer changes nothing.
     platform->setTimerEnabled(TimerId::Timer1, true);
-    const qint64 at = yieldUntil(EventKind::TimerTick, clock, 2000);
+    const qint64 at = yieldUntil(EventKind::TimerTick, clock, 10000);
     ASSERT_GE(at, 0);
     EXPECT_GE(at, restarted + 290);
 }
@@ -133,7 +140,7 @@ TEST_F(QtTimers, AWaitingYieldWakesForATick) {
     platform->setTimerEnabled(TimerId::Timer2, true);
     // Each waiting yield blocks until something happens; a tick must come within a few of them.
     int yields = 0;
-    while (ofKind(sink.events, EventKind::TimerTick).empty() && clock.elapsed() < 2000) {
+    while (ofKind(sink.events, EventKind::TimerTick).empty() && clock.elapsed() < 10000) {
         platform->yield(true);
         ++yields;
     }
