@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Pelorix: one command to set up, build and play (make run) or test (make test) on Debian 12.
 BUILD   ?= build
 PLAY    ?= $(BUILD)/play

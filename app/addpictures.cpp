@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // `pelorix --add FILE...`: imports each file and reports it on one line.
 #include "app/addpictures.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // `pelorix --add FILE...`: the picture import run from the command line.
 #pragma once
 

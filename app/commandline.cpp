@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's command line, read with QCommandLineParser into a plain result.
 #include "app/commandline.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's command line: what to do, where, and what to print before exiting.
 #pragma once
 

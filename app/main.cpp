@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pelorix: reads the command line, then plays in the chosen folder, adds pictures to it, or runs as a screen saver.
 #include <QApplication>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saver mode: the foreign window, the folder, ending on signals, and the game's saver loop.
 #include "app/saver.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Running Pelorix as a screen-saver module.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the screen-saver options and the environment, and deciding the run mode.
 #include "app/saveroptions.h"
 

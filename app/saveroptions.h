@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The screen-saver options of the command line and the choice between window and screen-saver mode.
 #pragma once
 

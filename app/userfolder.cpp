@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The user's Pelorix folder: its place by the desktop's conventions, creation and sample seeding.
 #include "app/userfolder.h"
 

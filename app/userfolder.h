@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The user's Pelorix folder: where it is, creating it, and seeding it with the sample pictures.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the pace driver against an earlier commit of the game, for before/after figures in one run.
 # Usage: bench/build-before.sh [COMMIT] [DIR] [BUILD_TYPE]
 #   (default: fa4feba into build-before/, built the way build/ is, so both compare fairly)

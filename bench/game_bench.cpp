@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Benchmarks of construction, animation frames and single moves on the headless platform.
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Frames per second and CPU of the game and of the X server, on a maximized 1280 × 800 window under
 # Xvfb: Slow and Fast animated play, the finished display in Slow, and the set-up screen (waiting).
 # Usage: bench/pace.sh PACE_DRIVER [BEFORE_PACE_DRIVER]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game in its real window, steered by user input into one state, counting frames and CPU there.
 //
 // Usage: pelorix_pace slow|fast play|finished|setup SECONDS [XSERVER_PID]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading the hostile picture set, the earlier loaders beside the present one, and importing a large photo: time and peak memory.
 #include <benchmark/benchmark.h>
 #include <malloc.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Whole-process measures of build/pelorix under Xvfb: start-up to the first title puzzle on screen,
 # peak memory, and CPU share in title mode, on the set-up screen and over a regular puzzle.
 # Usage: bench/process.sh [path/to/pelorix]   (needs xvfb, xdotool, x11-utils, imagemagick)

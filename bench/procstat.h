@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CPU time of a process, read from /proc, for the whole-process benchmark drivers.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Whole-process measures of the screen-saver module under Xvfb on a 1280 x 800 screen: CPU share of
 # the saver plus the X server with the stored animation pace Fast and Slow, the time from SIGTERM
 # to exit, and resident memory over a long run (one line every 30 s).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Screen-saver soak under Xvfb (maximized 1280 × 800): random pictures from a folder of hostile and
 # large files, memory and CPU of the game and the X server every 30 s.
 # Usage: bench/soak.sh SOAK_DRIVER [MINUTES]   (default 10 minutes)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Screen-saver mode for a long while over a folder of hostile and large pictures, reporting the
 // game's memory and CPU (and the X server's CPU) every 30 s from /proc/<pid>/stat and status.
 //

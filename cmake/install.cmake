@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installing Pelorix (program, samples, launcher, icons, metadata, manual) and packaging it with CPack.
 include(GNUInstallDirs)
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs what desktop screen savers look for: the module entries and the program where each
 # saver runs its modules from (symbolic links to the installed program).
 include(GNUInstallDirs)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target: any bytes as a command line (arguments split at zero bytes), and as a window id and a grid.
 #include <QCoreApplication>
 #include <QDir>

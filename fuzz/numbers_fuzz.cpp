@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target: any bytes as the text of a settings file or a text box, and as a number to write back.
 #include <cmath>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzz target: any bytes as a picture file, loaded for a small window and turned into the canvas's format.
 #include <QCoreApplication>
 #include <QLoggingCategory>

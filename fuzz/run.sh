@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs each fuzz target of a fuzz build for SECONDS over its seeds, made anew, and the corpus it grew
 # before. Stops at the first target that crashes, showing the end of its report; the input that
 # did it is kept beside the log.

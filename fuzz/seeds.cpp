@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the fuzz targets' seed corpora into a folder: the tests' hostile pictures and small sound
 // ones, settings texts, and command lines.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the application icon (a sliding puzzle of a sunny landscape with its top-left hole) at
 // the hicolor theme's sizes; run `drawicon data/icons` from the source root.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the pictures shipped in assets/ (title pictures and samples); regenerate with `drawpictures assets`.
 #include "palette8.h"
 #include "platform/qt/pictures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shared drawing helpers for the picture generator: random numbers, noise, colour mixing, lettering.
 #pragma once
 

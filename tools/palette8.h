@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reduction of true-colour pictures to 256 colours.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rose-window picture: a round stained-glass design cut into leaded glass cells.
 #include "paintkit.h"
 #include "scenes.h"

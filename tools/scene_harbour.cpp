@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The harbour picture: tall coloured quay houses, a lighthouse and boats mirrored in the water.
 #include "scenery.h"
 #include "scenes.h"

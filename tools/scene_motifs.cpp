@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The moving picture of animated puzzles, a hot-air balloon, alone and over a plain background.
 #include "scenery.h"
 #include "scenes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The space picture: glowing nebula clouds, stars, a ringed planet with a moon, a galaxy and a comet.
 #include "paintkit.h"
 #include "scenes.h"

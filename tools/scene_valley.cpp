@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The valley picture: sky, sun, layered mountains, a mirroring lake and a flowery meadow.
 #include "scenery.h"
 #include "scenes.h"

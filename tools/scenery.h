@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reusable scenery pieces drawn with QPainter: balloons, trees, houses and boats.
 #pragma once
 

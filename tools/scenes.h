@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pictures the generator draws, each returned as a true-colour image.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-picture repaint, the animated board's frames, and the free-moving picture of a finished display.
 #include <algorithm>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main loop's fields: life of the window, who solves, pacing, request flags and the input latch.
 #pragma once
 

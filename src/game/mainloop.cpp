@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main loop: one pass, finishing a puzzle and its finished display, Timer1 re-arming, idle waits.
 #include "game/puzzlemaker2.h"
 

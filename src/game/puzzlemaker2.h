@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game window object: all state as plain fields, and the handlers the window's events call.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game as a desktop screen-saver module: random puzzles solved one after another, nothing written.
 
 #include "game/puzzlemaker2.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The computer's solving step: it retraces the recorded moves, one per Timer1 tick.
 #include "game/puzzlemaker2.h"
 

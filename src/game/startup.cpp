@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, the title puzzles and the opening of the set-up screen.
 #include "game/puzzlemaker2.h"
 #include "puzzle/construction.h"

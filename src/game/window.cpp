@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window object's construction, its event routing, the timer handlers and closing.
 #include <cmath>
 #include <limits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The key handler: arrows, the B replay and the Enter pause.
 #include "game/puzzlemaker2.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The mouse handler and the hit test.
 #include "game/puzzlemaker2.h"
 

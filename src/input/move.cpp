@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one move step shared by the mouse, the keys and the computer, and the history rule.
 #include "game/puzzlemaker2.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Menu commands that act at once: random or chosen pictures, who solves, animation pace, quitting.
 #include <initializer_list>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers in text: reading the number at the start of a text, and the box and file forms of a number.
 #include "options/numbers.h"
 

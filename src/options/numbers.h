@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers in text: the value at the start of a text, the text a box shows, and the settings-file form.
 #pragma once
 

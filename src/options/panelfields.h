@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What an open option panel saved, to put back when it closes.
 #pragma once
 

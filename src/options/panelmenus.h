@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The menu entries every option panel disables while it is open.
 #pragma once
 

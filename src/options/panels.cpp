@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture panels and the set-up screen: picking a picture file and the grid size, Begin, Done, Cancel.
 #include <initializer_list>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The roles of the window's controls and menu entries, named for the code that uses them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings files: start-up settings, default and per-picture colours, and the shared writer.
 #include <cmath>
 

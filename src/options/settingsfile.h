@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one-number settings files: their names, the bounds applied to their values, reading and writing.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The timing panels: the computer's pause between moves and the screen-saver display time.
 #include "game/puzzlemaker2.h"
 #include "options/numbers.h"

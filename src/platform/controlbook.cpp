@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The controls' and menu entries' plain state, first filled from the window's design.
 #include "platform/controlbook.h"
 

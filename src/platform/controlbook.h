@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The state of the window's controls and menu entries kept as plain values, for platforms without widgets.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tables of the window's controls and menu tree as the window shows them at launch.
 #include "platform/design.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's design: every control and menu entry with its caption, first value, layout and colours.
 #pragma once
 

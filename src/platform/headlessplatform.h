@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The controls and menu entries of a platform that shows none: kept as plain values, read back as set.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Names of the window's controls, menu entries, timers and pictures, and the events the window delivers.
 #pragma once
 

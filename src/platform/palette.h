@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 16-colour palette that every colour index of the game names.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one interface through which the game reaches the world: window, controls, timers, drawing, files, random numbers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's one random generator: uniform values in [0, 1), reseeded from a number.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The solved layout, the scrambling walk of the hole, and the first drawing of the board.
 #include "game/puzzlemaker2.h"
 #include "puzzle/construction.h"

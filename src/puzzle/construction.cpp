@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Building a new puzzle from the current options, and the "New puzzle" command.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stages of building a new puzzle, shared by the construction and its tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A move history: a stack of undo codes that grows as needed and reads 0 where nothing is stored.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Settling the next puzzle's type, picture and grid size from the option controls.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The puzzle's fields: grid, layouts, hole, histories, pictures, colours and type.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # The built program's command line: help, version and usage errors open no window, write no file,
 # and exit with the right status and one line on the right stream.
 # Usage: cli_test.sh PELORIX VERSION

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line as one table: arguments in; action, folder, exit status and message out.
 #include <gtest/gtest.h>
 

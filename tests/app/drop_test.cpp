@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures dropped on the real window (offscreen), or put into its folder by other programs: they
 // join the open list, and the puzzle in play does not change.
 #include <QDragEnterEvent>

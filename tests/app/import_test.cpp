@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Importing a picture into a folder: the names it takes, what it refuses, and that nothing is replaced.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Installs into a temporary prefix and checks the file list, the desktop entry and AppStream
 # metadata with their validators, and the installed program, moved to another prefix; then builds
 # the Debian package and checks its layout, its program and lintian's verdict.

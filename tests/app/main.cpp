@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the app tests: a QApplication (offscreen unless a platform is chosen), then GoogleTest.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The choice of run mode from the saver options and XSCREENSAVER_WINDOW, as one table.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small helpers for the app tests: pictures and plain files made in temporary folders.
 #pragma once
 

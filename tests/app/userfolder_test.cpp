@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The user's Pelorix folder: where it is, and seeding it with the samples once, when it is made.
 #include <gtest/gtest.h>
 

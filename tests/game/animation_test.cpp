@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Animated boards: the frame span, the bounce, frame composition, pause, pace, and the finished display.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up and the main loop on the virtual clock: settings, title puzzles, the set-up screen, idle waits, ending.
 #include <gtest/gtest.h>
 

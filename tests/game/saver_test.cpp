@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The screen-saver module on the virtual clock: puzzles follow one another, both types, Slow, the grid, no writes.
 #include <gtest/gtest.h>
 

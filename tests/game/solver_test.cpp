@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The computer solver: hand-over after player moves, pacing on the virtual clock, mode switches.
 #include <gtest/gtest.h>
 

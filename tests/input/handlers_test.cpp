@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The mouse and key handlers, the hit test and the input turn.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The move step (board update, redraw) and the history rule; the board's rules over many random games.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Menu commands: radio groups following their fields, the screen-saver countdown, the pace file, Quit.
 #include <gtest/gtest.h>
 

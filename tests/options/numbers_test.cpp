@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers in text: the leading value of a text, the box form, and the settings-file bytes.
 #include <gtest/gtest.h>
 

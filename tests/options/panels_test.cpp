@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture panels and the set-up screen: opening, picking files, size boxes, Begin, Done, Cancel.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Settings files on the fake working directory: start-up settings, default and per-picture colours.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The timing panels: what the boxes show, what Enter stores and writes, and what Escape leaves alone.
 #include <gtest/gtest.h>
 

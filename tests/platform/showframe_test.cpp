@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which frames are shown one by one: Fast frames (the loop's own pace), never Slow ones.
 #include <gtest/gtest.h>
 

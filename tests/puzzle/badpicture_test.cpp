@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A picture file that cannot be loaded never stops the game: the previous picture stays in use.
 #include <gtest/gtest.h>
 

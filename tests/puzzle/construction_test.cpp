@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Building a puzzle: the scramble, the grid size from the boxes, names, and the first drawing.
 #include <gtest/gtest.h>
 

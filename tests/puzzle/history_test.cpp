@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The move history stack: zero where nothing is stored, growth without limit, clearing.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # The leak suppressions of the sanitizer run name system libraries only, one shared library file
 # per line, each installed in a system library folder and none that calls the project's code: a
 # leak in the project's code is never hidden.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs the build into a scratch root and checks that every screen saver finds Pelorix there:
 # the module entries, and links in the savers' module folders that lead to the installed program.
 # Usage: cmake -DBUILD=<build dir> -DROOT=<scratch dir> -P install_check.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The saver on a real X server: fills a foreign window, follows its size, ends cleanly, writes nothing.
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A native X window for the saver to draw into, read back with GetImage, and the saver's process.
 #include "xwindow.h"
 

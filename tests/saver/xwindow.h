@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test helpers for the screen-saver module: a native X window to hand over, and the saver process.
 #pragma once
 

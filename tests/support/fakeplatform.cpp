@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The headless test platform: timers on a virtual clock, a scripted event queue, files in memory.
 #include "fakeplatform.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A headless platform for tests: virtual clock, scripted events, in-memory files, seeded random numbers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checks of the board's invariants shared by the tests.
 #include "gamefixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A game on the headless platform, with shortcuts for running the loop and building boards.
 #pragma once
 

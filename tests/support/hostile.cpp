@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Makes hostile and large picture files in memory: lying headers, bombs, damaged and valid pictures.
 #include "hostile.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Hostile and large picture files made on the spot for tests and benchmarks: nothing of them is stored.
 #pragma once
 

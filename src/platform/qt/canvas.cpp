@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Filled boxes and clipped picture copies on the window's persistent QImage, each pixel written once.
 #include "platform/qt/canvas.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's persistent drawing surface: filled boxes and unscaled picture copies on a QImage.
 #pragma once
 

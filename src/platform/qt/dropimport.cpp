@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures dropped on the window: the drag is accepted for local files, the drop imports them and
 // says how it went in a short note.
 #include "platform/qt/dropimport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pictures dropped on the window from a file manager are copied into the working folder.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The focus keeper: where the keyboard goes while panels are open, after menus, and on Tab.
 #include "platform/qt/focuskeeper.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keeps the keyboard with an open option panel: Tab order, board clicks, menus, Enter on buttons.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The working folder watched for pictures added or removed by others, and the lists re-read to match.
 #include "platform/qt/folderwatch.h"
 

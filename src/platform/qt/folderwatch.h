@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keeps the window's picture lists in step with the working folder while the game runs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's two timers: QTimers whose ticks wait in the platform's event queue for the next yield.
 #include "platform/qt/gametimers.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's two timers on Qt's event loop, queuing their ticks as events for the next yield.
 #pragma once
 

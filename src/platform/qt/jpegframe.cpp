@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Walks a JPEG's markers to its first scan, checking each value, and prices a decode from them.
 #include "platform/qt/jpegframe.h"
 

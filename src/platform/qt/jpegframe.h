@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // JPEG headers read without the decoder: what a file claims, and what decoding it would cost.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qt keys mapped onto virtual-key codes: named keys, digits and letters, keypad, punctuation.
 #include "platform/qt/keymap.h"
 

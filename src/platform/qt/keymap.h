@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qt keys mapped onto the common virtual-key numbering the game's key handlers receive.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Underlined letters and shortcuts of the menu entries, and F10 for the menu bar.
 #include "platform/qt/menukeys.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The menus from the keyboard: each entry's underlined letter and shortcut, and F10.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Orientation, cover scaling and the centre cut of pictures, as plain geometry on QImage.
 #include "platform/qt/picturefit.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fitting a picture to an area: turning it upright by its orientation tag, covering the area, cutting the centre.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Adding pictures to a working folder: prepared for the board, new files only, written beside the target then linked in.
 #include "platform/qt/pictureimport.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Adding pictures to a working folder: safe new-file copies and the import of a picture file.
 #pragma once
 

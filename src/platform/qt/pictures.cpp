@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading picture files at a cost bounded by the screen, the built-in pictures, and an exact 8-bit BMP writer.
 #include "platform/qt/pictures.h"
 

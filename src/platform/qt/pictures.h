@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Picture files: loading by content with a size cap, the built-in pictures, and 8-bit BMP writing.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Building the Qt window from the design tables: menu tree, controls, timers, and showing it.
 #include <QAction>
 #include <QApplication>

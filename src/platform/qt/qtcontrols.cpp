@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt window's controls and menu entries as the game sees them: visibility, texts, lists, marks.
 #include <QAction>
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt window at run time: events queued by Qt's handlers and handed to the game one at a time
 // inside `yield`, timers, window size, drawing and pictures.
 #include "platform/qt/qtplatform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real window: a Qt main window with menus, controls, timers and a persistent drawing canvas.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers shared by the Qt window's files: text and path conversion, design geometry.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plain names, whole writes and exclusive temporary files for the writers of the working folder.
 #include "platform/qt/safefiles.h"
 

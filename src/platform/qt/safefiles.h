@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pieces every write into a working folder is made of: plain names, whole writes, exclusive temporaries.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The screen-saver platform: timers on Qt's loop, paced updates of the foreign window, files read only.
 #include "platform/qt/saverplatform.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform of the screen-saver module: draws into a foreign window, reads its folder, writes nothing.
 #pragma once
 

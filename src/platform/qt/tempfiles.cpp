@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Temporary file names with the writer's process id, the names in use, and removing what killed writes left.
 #include "platform/qt/tempfiles.h"
 

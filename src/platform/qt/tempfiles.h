@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The temporary files the game's writers make beside their targets, and clearing away those of killed writes.
 #pragma once
 

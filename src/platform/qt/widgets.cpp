@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing surface widget, the text box and the file list widget.
 #include "platform/qt/widgets.h"
 

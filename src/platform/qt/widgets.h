@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt widgets behind the window: the drawing surface widget, the text box and the file list.
 #pragma once
 

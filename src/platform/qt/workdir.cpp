@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Case-insensitive file lookup, wildcard lists, small text files and safe replacing writes.
 #include "platform/qt/workdir.h"
 

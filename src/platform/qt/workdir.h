@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The working directory's files: one spelling rule for names that differ in case, pattern lists, safe writes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening a foreign X window, following its size and lifetime, and putting RGB32 pictures into it.
 #include "platform/qt/xcbtarget.h"
 

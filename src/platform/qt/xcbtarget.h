@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A window of another program (or the root window) that a screen saver draws into over its own X connection.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drawing surface: boxes with both corners, clipped copies, growth that keeps the drawing.
 #include <gtest/gtest.h>
 

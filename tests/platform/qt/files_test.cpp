@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text files, saved and loaded pictures of the Qt window in its working directory.
 #include <QBuffer>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the keyboard goes on the real window: open panels keep it, Tab cycles, menus give it back.
 #include <QApplication>
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole game on the real Qt window: start-up, the first title puzzle, the title click, ending.
 #include <QLineEdit>
 #include <QMainWindow>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Mouse presses, keys, text boxes, buttons and file lists of the Qt window, driven with QtTest.
 #include <QLabel>
 #include <QLineEdit>

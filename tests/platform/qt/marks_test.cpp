@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Check marks of the menu groups and the readability of the small text boxes on the real window.
 #include <QFontInfo>
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real window: frames reach the screen at the display's pace, raw names load, large pictures keep their pixels.
 #include <QElapsedTimer>
 #include <QImageReader>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Picture loading bounded by the screen: hostile files refused or loaded, shown pixels unchanged.
 #include <gtest/gtest.h>
 #include <malloc.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Playing on the real window as a user would: title puzzles solved, a puzzle of one's own, the menus.
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A fresh Qt window in a fresh temporary working directory, with a sink that records events.
 #pragma once
 

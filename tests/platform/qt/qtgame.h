@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole game on a fresh Qt window: start-up and main loop run until a condition holds.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two timers of the Qt window on the real clock: countdowns, restarts, dropped and coalesced ticks.
 #include <QTimer>
 

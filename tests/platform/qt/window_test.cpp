@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt window at launch: caption, client size, canvas, menus, controls, maximize and closing.
 #include <QAction>
 #include <QCheckBox>

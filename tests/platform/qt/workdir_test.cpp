@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Working-directory files and pictures: wildcard lists, case-insensitive names, safe picture loading.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes that never lose or leak: faults keep the old file whole, links and folders are left alone.
 #include <fcntl.h>
 #include <gtest/gtest.h>
