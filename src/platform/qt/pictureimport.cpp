@@ -5,9 +5,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImageWriter>
-#include <QScreen>
 
 #include <cerrno>
 #include <cstdio>
@@ -29,18 +27,6 @@ namespace {
 const QString pictureSuffix = QStringLiteral(".regular_picture");
 constexpr int longestStemBytes = 200;  // room for the suffix and a number within 255 bytes
 constexpr int mostNumberedTries = 9999;
-
-// The largest area a window of this machine can show, which bounds what loading a picture decodes:
-// the largest screen, or a common desktop size when there is no screen (`--add` runs without one).
-QSize largestShownArea() {
-    QSize area(1920, 1080);
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        area = QSize();
-        for (const QScreen* screen : QGuiApplication::screens()) area = area.expandedTo(screen->availableGeometry().size());
-        if (area.isEmpty()) area = QSize(1920, 1080);
-    }
-    return area;
-}
 
 // Closes a descriptor when it goes out of scope.
 struct Fd {
@@ -169,7 +155,9 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
     const QByteArray bytes = file.read(maxImportBytes + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > maxImportBytes)
         return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
-    const QSize shownArea = largestShownArea();
+    // What loading a picture decodes is bounded by what a window of this machine could show.
+    QSize shownArea = largestScreenArea();
+    if (shownArea.isEmpty()) shownArea = commonScreenArea;
     if (!loadPictureData(bytes, shownArea)) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("not a picture"));
 
     const QString folderPath = qt::toQPath(folder);

@@ -8,7 +8,9 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QScreen>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -247,6 +249,13 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
 }
 
 }  // namespace
+
+QSize largestScreenArea() {
+    QSize area;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return area;
+    for (const QScreen* screen : QGuiApplication::screens()) area = area.expandedTo(screen->availableGeometry().size());
+    return area;
+}
 
 long long pictureDecodeBudget(QSize shown) {
     // Room for six screens' worth of the widest (64-bit) pixels, and never less than 32 MiB.

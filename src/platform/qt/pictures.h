@@ -13,6 +13,14 @@ namespace pelorix {
 // Largest picture, in pixels, that a file may hold; larger ones are refused before decoding.
 inline constexpr long long maxPicturePixels = 64LL * 1024 * 1024;
 
+// A common desktop screen: the area decodes are budgeted for where no screen can be asked (an
+// import from the command line) or where the window is smaller than any screen (a saver preview).
+inline constexpr QSize commonScreenArea(1920, 1080);
+
+// The largest free area of this machine's screens: what a window could ever show. Empty when there
+// is no screen, or no GUI application to ask.
+QSize largestScreenArea();
+
 // A picture is shown upright, as its orientation tag says (a picture without one as stored),
 // and only ever seen from its top-left corner through a window no larger than `shown`
 // (the largest screen area). Loading decodes only that part where the format allows (JPEG by a

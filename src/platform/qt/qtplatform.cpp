@@ -183,9 +183,7 @@ bool QtPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h, in
 
 QSize QtPlatform::shownArea() const {
     // The window can show at most the largest screen's free area (or more, if it was made larger).
-    QSize area = canvas_.image().size();
-    for (const QScreen* screen : QGuiApplication::screens()) area = area.expandedTo(screen->availableGeometry().size());
-    return area;
+    return canvas_.image().size().expandedTo(largestScreenArea());
 }
 
 bool QtPlatform::loadPicture(const std::string& file) {

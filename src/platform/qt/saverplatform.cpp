@@ -23,9 +23,6 @@ constexpr unsigned saverBackground = 0x000000;
 // How often the window is looked at even when its socket stays quiet, so that its destruction is
 // noticed promptly whatever the game is waiting for.
 constexpr int watchIntervalMs = 100;
-// Pictures are decoded within the budget of a common screen at least, so a picture too large to
-// decode whole in a small preview still plays there.
-constexpr QSize commonScreen(1920, 1080);
 
 qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
 }  // namespace
@@ -126,7 +123,9 @@ bool SaverPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h,
 bool SaverPlatform::loadPicture(const std::string& file) {
     const auto path = folder_.find(file);
     if (!path) return false;
-    auto picture = loadCoveringFile(*path, windowArea(), commonScreen);
+    // Budgeted for a common screen at least, so a picture too large to decode whole for a small
+    // preview still plays there.
+    auto picture = loadCoveringFile(*path, windowArea(), commonScreenArea);
     if (!picture) return false;
     QImage converted = toCanvasFormat(*picture);
     if (converted.isNull()) return false;  // no memory for it: the previous picture stays
@@ -141,7 +140,7 @@ QSize SaverPlatform::windowArea() const { return QSize(clientWidth(), clientHeig
 void SaverPlatform::fitPictures() {
     const QSize area = windowArea();
     std::optional<QImage> still;
-    if (windowFile_) still = loadCoveringFile(*windowFile_, area, commonScreen);
+    if (windowFile_) still = loadCoveringFile(*windowFile_, area, commonScreenArea);
     // A file gone or changed meanwhile: the picture in use is fitted again instead.
     if (!still) still = coverAndCut(windowFile_ ? windowPicture_ : builtinWindowPicture(), area);
     if (QImage fitted = toCanvasFormat(*still); !fitted.isNull()) windowPicture_ = std::move(fitted);
@@ -167,7 +166,6 @@ void SaverPlatform::fitPictures() {
 // --- files and time ---
 
 void SaverPlatform::refreshList(Control list) { state(list).entries = folder_.list(design(list).pattern); }
-
 
 double SaverPlatform::timeOfDay() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
 
