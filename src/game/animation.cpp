@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Whole-picture repaint, the animated board's frames, and the free-moving picture of a finished display.
 #include <algorithm>
+#include <array>
 
 #include "game/puzzlemaker2.h"
 
@@ -80,10 +81,35 @@ void puzzlemaker2::framewait(bool orDone) {
     platform_.setTimerEnabled(TimerId::Timer2, false);
 }
 
+void puzzlemaker2::displaypace() {
+    // A Slow frame waits for the frame clock, which ticks at most once a refresh: each one is shown.
+    if (loop.nwait4 != pace::fast) {
+        platform_.showFrame();
+        return;
+    }
+    if (platform_.refreshCount() != loop.framerefresh) {
+        // A new refresh: its frames are counted afresh, so a pause never turns into a burst.
+        loop.framerefresh = platform_.refreshCount();
+        loop.refreshframes = 0;
+    }
+    if (++loop.refreshframes < pace::fastframesperrefresh) return;
+    platform_.showFrame();
+    // The wait ends early when an event changes what the loop does next (a click, a panel, the end
+    // of a finished display, a pause or a new pace), so that the change shows at once.
+    const auto course = [this] {
+        return std::array{loop.phase,         loop.puzzlestate, loop.solvemode,     loop.nwait4,
+                          loop.donepressed,   puzzle.anipaused, puzzle.freshpuzzle, puzzle.newmade};
+    };
+    const auto before = course();
+    while (platform_.refreshCount() == loop.framerefresh && course() == before) {
+        platform_.wakeAtRefresh();
+        yieldturn(true);
+    }
+}
+
 void puzzlemaker2::framestep() {
     composeframe();
-    // Fast runs as fast as the loop goes, and showing each frame is part of that pace.
-    if (loop.nwait4 == pace::fast) platform_.showFrame();
+    displaypace();
     if (loop.nwait4 != pace::fast) framewait(false);
     if (puzzle.anipaused == flag::off)
         movingstep(puzzle.piecewidth * puzzle.puzzlewidth, puzzle.pieceheight * puzzle.puzzleheight);
@@ -103,7 +129,7 @@ void puzzlemaker2::finishedframe() {
                           puzzle.colour2);
         // The whole picture from its own origin: nothing of it lies off the picture.
         static_cast<void>(platform_.copyPicture(PictureId::Picture1, puzzle.frameleft, puzzle.frametop, ow, oh, 0, 0));
-        if (loop.nwait4 == pace::fast) platform_.showFrame();
+        displaypace();
     }
     if (!shown && puzzle.anipaused == flag::off)
         movingstep(static_cast<int>(puzzle.areawidth), static_cast<int>(puzzle.areaheight));

@@ -86,6 +86,11 @@ public:
     void movingstep(int limitx, int limity);
     // Waits for one Timer2 tick (ends early on `donepressed` when `orDone`).
     void framewait(bool orDone);
+    // Puts a frame just drawn on screen at its pace. Slow: every frame is shown (the frame clock
+    // spaces them). Fast: the frame is counted against the display's refresh; the fourth of a
+    // refresh is shown and the loop then waits, yielding, for the next refresh. Frames too slow to
+    // fill a refresh reach the screen at the display's own pace and never wait.
+    void displaypace();
 
     // --- game/: computer solver ---
     void computerstep();

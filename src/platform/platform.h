@@ -55,9 +55,15 @@ public:
     // region that lies inside the picture is drawn. Returns false when nothing could be drawn.
     virtual bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) = 0;
     // Drawing reaches the screen at the display's pace (at most once per refresh, only what
-    // changed). `showFrame` instead puts everything drawn so far on screen at the next yield, so
-    // that showing a frame is part of the cost of the pass that drew it.
-    virtual void showFrame() {}
+    // changed). `showFrame` instead puts everything drawn so far on screen at the next yield: for
+    // an animation frame that must be seen, whatever the display's pace would have merged.
+    virtual void showFrame() = 0;
+    // The display's refresh clock, for frames paced by what the screen can show: refreshes counted
+    // from a fixed moment by the time, so a late caller sees the count it would see on time. The
+    // frame clock (Timer2) never ticks faster than one refresh, on the same clock.
+    virtual long long refreshCount() const = 0;
+    // Makes a yield that may wait return by the next refresh at the latest.
+    virtual void wakeAtRefresh() = 0;
     // Loads a picture file (format decided by content) as the window's background picture and
     // shows it from the top-left corner. Only the part a screen can show is decoded and kept;
     // a file that would cost more than the screen's worth is refused. Returns false and keeps the

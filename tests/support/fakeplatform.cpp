@@ -38,6 +38,7 @@ std::optional<std::int64_t> FakePlatform::nextWake() const {
     for (const Timer& t : timers_)
         if (t.enabled && t.interval > 0) consider(t.due);
     if (stopAt_ >= 0) consider(stopAt_);
+    if (refreshWake_) consider((refreshCount() + 1) * refreshMs * 1000LL);
     return wake;
 }
 
@@ -58,6 +59,7 @@ void FakePlatform::yield(bool mayWait) {
             return;
         }
         now_ = std::max(now_, *wake);
+        refreshWake_ = false;
     } else {
         now_ += passCost;
     }
@@ -79,7 +81,7 @@ void FakePlatform::yield(bool mayWait) {
         tick.kind = EventKind::TimerTick;
         tick.timer = static_cast<TimerId>(t);
         due.push_back({timer.due, -1, tick});
-        while (timer.due <= now_) timer.due += static_cast<std::int64_t>(timer.interval) * 1000;
+        timer.due = nextDue(static_cast<TimerId>(t), timer.due);
     }
     std::stable_sort(due.begin(), due.end(), [](const Scheduled& a, const Scheduled& b) {
         return a.at != b.at ? a.at < b.at : a.order < b.order;
@@ -95,10 +97,18 @@ void FakePlatform::yield(bool mayWait) {
     if (stopWhen && stopWhen()) ended_ = true;
 }
 
-void FakePlatform::restart(TimerId t) {
-    Timer& timer = timer_(t);
-    timer.due = now_ + static_cast<std::int64_t>(timer.interval) * 1000;
+std::int64_t FakePlatform::nextDue(TimerId t, std::int64_t from) const {
+    const Timer& timer = timer_(t);
+    if (t == TimerId::Timer2 && timer.interval < refreshMs) {
+        const std::int64_t grid = refreshMs * 1000LL;
+        return (now_ / grid + 1) * grid;
+    }
+    std::int64_t due = from + static_cast<std::int64_t>(timer.interval) * 1000;
+    while (due <= now_) due += static_cast<std::int64_t>(timer.interval) * 1000;
+    return due;
 }
+
+void FakePlatform::restart(TimerId t) { timer_(t).due = nextDue(t, now_); }
 
 void FakePlatform::setTimerInterval(TimerId t, int milliseconds) {
     Timer& timer = timer_(t);

@@ -85,6 +85,9 @@ public:
     void fillBox(int x1, int y1, int x2, int y2, int colour) override;
     bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) override;
     void showFrame() override { ++framesShown; }
+    // Refreshes of `refreshMs` on the virtual clock; the frame clock Timer2 is floored to them.
+    long long refreshCount() const override { return now_ / (refreshMs * 1000LL); }
+    void wakeAtRefresh() override { refreshWake_ = true; }
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId picture, const std::string& file) override;
     int pictureInnerWidth() const override { return animationPicture_.width(); }
@@ -102,6 +105,7 @@ public:
 
     Control focus = Control::Form;
     int framesShown = 0;  // calls of showFrame
+    int refreshMs = 16;
 
 private:
     struct Timer {
@@ -118,6 +122,8 @@ private:
     Timer& timer_(TimerId t) { return timers_[static_cast<std::size_t>(t)]; }
     const Timer& timer_(TimerId t) const { return timers_[static_cast<std::size_t>(t)]; }
     void restart(TimerId t);
+    // The first deadline after now of timer `t`'s countdown that ended (or started) at `from`.
+    std::int64_t nextDue(TimerId t, std::int64_t from) const;
     std::optional<std::int64_t> nextWake() const;
     // A picture to load: the exact name first, then the chosen spelling.
     const std::string* findFile(const std::string& name) const;
@@ -131,6 +137,7 @@ private:
     RandomSource random_;
     std::int64_t now_ = 0;
     std::int64_t stopAt_ = -1;
+    bool refreshWake_ = false;
     long order_ = 0;
     std::vector<Scheduled> scheduled_;
     std::array<Timer, 2> timers_{};

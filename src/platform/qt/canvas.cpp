@@ -81,13 +81,13 @@ void Canvas::settle(const QRect& covered) const {
     // Other boxes this one overlaps are no longer known.
     std::erase_if(known_, [&](const KnownFill& k) { return k.box != box && k.box.intersects(box); });
     QRect rest[4];
-    const int parts = cheapFills_ ? subtract(box, covered, rest) : (rest[0] = box, 1);
+    const int parts = subtract(box, covered, rest);
     // Only what the last copy into this box drew needs the colour again, when it is known.
     QRect stale = box;
     const QRect drawn = covered.intersected(box);
     auto same = std::find_if(known_.begin(), known_.end(), [&](const KnownFill& k) { return k.box == box; });
     if (same != known_.end() && same->value == value) {
-        if (cheapFills_) stale = same->drawn;
+        stale = same->drawn;
         same->drawn = drawn;
     } else if (same != known_.end()) {
         *same = {box, value, drawn};
@@ -169,11 +169,6 @@ QRect Canvas::showPicture(const QImage& picture) {
     noteChanged(image_.rect());
     copy(picture, 0, 0, picture.width(), picture.height(), 0, 0);
     return image_.rect();
-}
-
-void Canvas::dropChanged() {
-    settle();
-    changed_.clear();
 }
 
 QRegion Canvas::takeChanged() {

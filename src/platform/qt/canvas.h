@@ -39,13 +39,8 @@ public:
     // Clears to the background colour and draws `picture` at its own size from the top-left.
     QRect showPicture(const QImage& picture);
 
-    // With false, every box is filled in full, as plain drawing would: for a pace that is set by
-    // the cost of drawing itself. The pixels are the same either way.
-    void setCheapFills(bool cheap) { cheapFills_ = cheap; }
     // The pixels that changed since the last call (everything drawn is settled first).
     QRegion takeChanged();
-    // Settles what is drawn and forgets what changed, for a caller that tracks it itself.
-    void dropChanged();
 
 private:
     // A box filled with `value` and then partly drawn over: all of `box` outside `drawn` holds
@@ -67,7 +62,6 @@ private:
     mutable QRect pendingBox_;  // a filled box not yet written; empty when none
     mutable unsigned pendingValue_ = 0;
     mutable std::vector<KnownFill> known_;
-    bool cheapFills_ = true;
     mutable std::vector<QRect> changed_;  // drawn since the last takeChanged
 };
 

@@ -1,26 +1,47 @@
 // SPDX-License-Identifier: MIT
-// The game's two timers on Qt's event loop, queuing their ticks as events for the next yield.
+// The game's two timers as deadlines on a steady clock, queuing their ticks as events for the next yield.
 #pragma once
 
 #include <QTimer>
 #include <array>
+#include <cstdint>
 #include <deque>
-#include <memory>
+#include <functional>
 
 #include "platform/ids.h"
 
 namespace pelorix::qt {
 
+// The shortest time between two animation frames, however fast the screen refreshes: frames of
+// the same pace move the picture at about the same speed on any display.
+inline constexpr int shortestFrameMs = 15;
+
 // Timer1 and Timer2 with the platform's timer contract: intervals in whole milliseconds (0 gives no
 // ticks); a tick is queued once per interval while enabled, and at most one tick per timer waits
-// in the queue; disabling and enabling restarts the countdown; setting the interval a running timer
-// already has leaves its countdown alone; disabling drops its queued tick.
+// in the queue (missed ticks coalesce); disabling and enabling restarts the countdown; setting the
+// interval a running timer already has leaves its countdown alone; disabling drops its queued tick.
+//
+// Each timer is a deadline on the clock, not a toolkit timer of its own: one wake-up timer is armed
+// for the nearest deadline, and every `poll` (each yield makes one) queues the ticks that are due.
+// So a tick is never lost to a wake-up that did not come, and a waiting yield can always be told
+// how long it may sleep.
+//
+// A countdown shorter than its timer's floor ends at the next multiple of the floor on the clock:
+// a frame clock floored at the display's refresh ticks on a fixed grid, so a frame that was late
+// does not push every later frame back.
 class GameTimers {
 public:
-    // `queue`: where ticks are queued, as TimerTick events; it must outlive the timers. A countdown
-    // shorter than `floorMs` runs at `floorMs` (0: every interval is kept). Both timers start
-    // disabled with their launch intervals.
-    explicit GameTimers(std::deque<Event>& queue, int floorMs = 0);
+    // Microseconds on a steady clock.
+    using Clock = std::function<std::int64_t()>;
+    static std::int64_t steadyMicros();
+    // A refresh clock of `periodMs` on the steady clock: the refreshes counted so far, and the
+    // whole milliseconds (rounded up) until the next one.
+    static long long refreshCount(int periodMs);
+    static int untilRefreshMs(int periodMs);
+
+    // `queue`: where ticks are queued, as TimerTick events; it must outlive the timers. Both timers
+    // start disabled with their launch intervals and no floor.
+    explicit GameTimers(std::deque<Event>& queue, Clock clock = steadyMicros);
     ~GameTimers();
     GameTimers(const GameTimers&) = delete;
     GameTimers& operator=(const GameTimers&) = delete;
@@ -29,27 +50,43 @@ public:
     int interval(TimerId timer) const { return timers_[index(timer)].interval; }
     void setEnabled(TimerId timer, bool enabled);
     bool enabled(TimerId timer) const { return timers_[index(timer)].enabled; }
+    // Shortest countdown of `timer` from now on, in milliseconds (0: none); a running countdown
+    // keeps its deadline.
+    void setFloor(TimerId timer, int milliseconds);
+    // Queues the tick of every enabled timer whose countdown ran out and starts its next countdown.
+    void poll();
+    // Microseconds until the nearest deadline of an enabled timer (0 when one is due); -1 if none.
+    std::int64_t untilNext() const;
     // A tick taken from the queue: true when it is to be dispatched (its timer is still enabled).
     bool deliver(TimerId timer);
     // Stops both timers for good: no tick is queued after this.
     void stop();
-    QTimer* qtimer(TimerId timer) const { return timers_[index(timer)].qtimer.get(); }
+    // The wake-up timer: active while some enabled timer has a countdown running.
+    const QTimer& wakeTimer() const { return wake_; }
 
 private:
     struct Timer {
-        std::unique_ptr<QTimer> qtimer;
         bool enabled = false;
         int interval = 0;
+        int floor = 0;
         bool pending = false;  // a tick is queued
+        std::int64_t due = 0;  // the deadline, while enabled with an interval
     };
     static std::size_t index(TimerId timer) { return static_cast<std::size_t>(timer); }
-    void fired(TimerId timer);
-    void startCountdown(TimerId timer);
+    bool running(const Timer& t) const { return t.enabled && t.interval > 0 && !stopped_; }
+    // The first deadline after `now` of a countdown that starts at `now` (or, repeating, that
+    // ended at `from`).
+    std::int64_t nextDeadline(const Timer& t, std::int64_t from, std::int64_t now) const;
+    void startCountdown(Timer& t);
+    void queueTick(TimerId timer);
+    // Arms the wake-up timer for the nearest deadline.
+    void rearm();
 
     std::deque<Event>& queue_;
-    int floorMs_;
+    Clock clock_;
     bool stopped_ = false;
     std::array<Timer, 2> timers_{};
+    QTimer wake_;
 };
 
 }  // namespace pelorix::qt

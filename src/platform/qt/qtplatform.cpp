@@ -31,6 +31,10 @@ QtPlatform::QtPlatform(std::filesystem::path workdir)
       animationPicture_(toCanvasFormat(animationPictureOriginal_)),
       canvas_(launchClientWidth, launchClientHeight, undrawnColour) {
     canvas_.showPicture(windowPicture_);
+    refreshWake_ = std::make_unique<QTimer>();
+    refreshWake_->setSingleShot(true);
+    refreshWake_->setTimerType(Qt::PreciseTimer);
+    // Its timeout needs no handler: the timer event alone ends a waiting turn of the event loop.
     buildWindow();
     new qt::FolderWatch(*this, window_.get());  // files others add or remove show in the lists
 }
@@ -79,10 +83,13 @@ void QtPlatform::yield(bool mayWait) {
     if (ended_) return;
     // One turn of the event loop: a waiting turn handles whatever is ready at once and blocks only
     // when nothing is, so a separate look first would only cost a second turn per frame.
+    // Ticks already due are queued first, whether or not the toolkit's wake-up for them came.
+    timers_.poll();
     if (mayWait && queue_.empty())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     else
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+    timers_.poll();
     // Events that handlers queue while these run wait for the next yield.
     for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended_; --n) {
         const Event event = queue_.front();
@@ -104,7 +111,19 @@ void QtPlatform::end() {
 
 void QtPlatform::setTimerInterval(TimerId id, int milliseconds) { timers_.setInterval(id, milliseconds); }
 
-void QtPlatform::setTimerEnabled(TimerId id, bool enabled) { timers_.setEnabled(id, enabled); }
+void QtPlatform::setTimerEnabled(TimerId id, bool enabled) {
+    // The frame clock ticks at most once a refresh, on the refresh clock's grid.
+    if (id == TimerId::Timer2 && enabled) timers_.setFloor(id, frameMs());
+    timers_.setEnabled(id, enabled);
+}
+
+int QtPlatform::frameMs() const {
+    return std::max(qt::shortestFrameMs, static_cast<const qt::CanvasWidget*>(canvasWidget_)->refreshMs());
+}
+
+long long QtPlatform::refreshCount() const { return qt::GameTimers::refreshCount(frameMs()); }
+
+void QtPlatform::wakeAtRefresh() { refreshWake_->start(qt::GameTimers::untilRefreshMs(frameMs())); }
 
 // --- window ---
 

@@ -61,7 +61,7 @@ public:
     QMenu* submenu(Menu entry) const { return submenus_[index(entry)]; }
     // The control's widget; Form gives the canvas widget.
     QWidget* widget(Control control) const;
-    QTimer* timer(TimerId timer) const { return timers_.qtimer(timer); }
+    const qt::GameTimers& timers() const { return timers_; }
     const Canvas& canvas() const { return canvas_; }
     const QImage& windowPicture() const { return windowPicture_; }
     const QImage& animationPicture() const { return animationPicture_; }
@@ -91,6 +91,11 @@ public:
     void fillBox(int x1, int y1, int x2, int y2, int colour) override;
     bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) override;
     void showFrame() override;
+    long long refreshCount() const override;
+    void wakeAtRefresh() override;
+    // Milliseconds of one refresh as the game paces frames: the screen's refresh, but never
+    // shorter than `qt::shortestFrameMs`.
+    int frameMs() const;
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId picture, const std::string& file) override;
     int pictureInnerWidth() const override { return animationPicture_.width(); }
@@ -177,6 +182,7 @@ private:
     qt::CanvasWidget* canvasWidget_ = nullptr;
     qt::EventRelay* relay_ = nullptr;
     std::function<void()> onResize_;  // set while `maximize` waits
+    std::unique_ptr<QTimer> refreshWake_;  // wakes a waiting yield at the next refresh
     QSize maximizedSize_;             // client size the last maximize reached
 };
 

@@ -37,6 +37,11 @@ SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem:
     watchTimer_ = std::make_unique<QTimer>();
     QObject::connect(watchTimer_.get(), &QTimer::timeout, [this] { watchWindow(); });
     watchTimer_->start(watchIntervalMs);
+    timers_.setFloor(TimerId::Timer1, tickFloorMs);
+    timers_.setFloor(TimerId::Timer2, tickFloorMs);
+    refreshWake_ = std::make_unique<QTimer>();
+    refreshWake_->setSingleShot(true);
+    refreshWake_->setTimerType(Qt::PreciseTimer);
     flushTimer_ = std::make_unique<QTimer>();
     flushTimer_->setSingleShot(true);
     QObject::connect(flushTimer_.get(), &QTimer::timeout, [this] { flush(); });
@@ -54,8 +59,10 @@ void SaverPlatform::yield(bool mayWait) {
     if (ended_) return;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     watchWindow();
+    timers_.poll();
     if (mayWait && queue_.empty() && !ended_)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    timers_.poll();
     // Only timer ticks are ever queued; ticks queued while these run wait for the next yield.
     for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended_; --n) {
         const Event event = queue_.front();
@@ -71,6 +78,7 @@ void SaverPlatform::end() {
     timers_.stop();
     watchTimer_->stop();
     flushTimer_->stop();
+    refreshWake_->stop();
     displayNotifier_->setEnabled(false);
 }
 
@@ -94,6 +102,10 @@ void SaverPlatform::watchWindow() {
 void SaverPlatform::setTimerInterval(TimerId id, int milliseconds) { timers_.setInterval(id, milliseconds); }
 
 void SaverPlatform::setTimerEnabled(TimerId id, bool enabled) { timers_.setEnabled(id, enabled); }
+
+long long SaverPlatform::refreshCount() const { return qt::GameTimers::refreshCount(tickFloorMs); }
+
+void SaverPlatform::wakeAtRefresh() { refreshWake_->start(qt::GameTimers::untilRefreshMs(tickFloorMs)); }
 
 // --- drawing ---
 

@@ -35,8 +35,9 @@ namespace pelorix {
 class SaverPlatform final : public HeadlessPlatform {
 public:
     // Fastest tick the timers give: the Slow animation pace asks for a frame every millisecond,
-    // which a screen saver cannot afford; a timer of shorter interval ticks at this pace instead.
-    static constexpr int tickFloorMs = 15;
+    // which a screen saver cannot afford; a timer of shorter interval ticks at this pace instead,
+    // which is also the saver's refresh.
+    static constexpr int tickFloorMs = qt::shortestFrameMs;
     // Shortest time between two updates of the window.
     static constexpr int flushIntervalMs = 30;
 
@@ -63,6 +64,10 @@ public:
     int clientHeight() const override { return target_->height(); }
     void fillBox(int x1, int y1, int x2, int y2, int colour) override;
     bool copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) override;
+    // The window gets what changed at its own pace (`flushIntervalMs`), frames or not.
+    void showFrame() override {}
+    long long refreshCount() const override;
+    void wakeAtRefresh() override;
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId, const std::string&) override { return false; }
     int pictureInnerWidth() const override { return animationPicture_.width(); }
@@ -95,7 +100,7 @@ private:
     std::deque<Event> queue_;
     RandomSource random_;
     std::string caption_;
-    qt::GameTimers timers_{queue_, tickFloorMs};
+    qt::GameTimers timers_{queue_};
 
     QImage windowPicture_;
     std::optional<std::filesystem::path> windowFile_;  // where the still picture came from; none: built in
@@ -108,6 +113,7 @@ private:
     std::unique_ptr<QSocketNotifier> displayNotifier_;
     std::unique_ptr<QTimer> flushTimer_;
     std::unique_ptr<QTimer> watchTimer_;
+    std::unique_ptr<QTimer> refreshWake_;
 };
 
 }  // namespace pelorix

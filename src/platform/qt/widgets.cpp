@@ -52,36 +52,29 @@ int CanvasWidget::refreshMs() const {
 }
 
 void CanvasWidget::changed(const QRect& area) {
-    if (area.isEmpty()) return;
-    // While frames are shown at once, every drawing is painted at the next turn of the event loop,
-    // as plain drawing would be: such frames set their own pace, and the display's does not slow it.
-    if (framesShownAtOnce_) update(area);
-    if (pace_.isActive()) return;
-    const qint64 wait = refreshMs() - sinceShown_.elapsed();
-    pace_.start(static_cast<int>(std::max<qint64>(wait, 0)));
+    if (area.isEmpty() || pace_.isActive()) return;
+    pace_.start(static_cast<int>(std::max<qint64>(holdMs() - sinceShown_.elapsed(), 0)));
+}
+
+qint64 CanvasWidget::holdMs() const {
+    // Frames the game shows itself come once a refresh: the display's pace waits a refresh longer,
+    // and so paints only when they stop coming.
+    return gameShowsFrames_ ? 2 * refreshMs() : refreshMs();
 }
 
 void CanvasWidget::showFrame() {
-    // A frame shown at once is painted as drawn, whole cells and all, and drawn in full.
-    shownAtOnceSincePace_ = true;
-    if (framesShownAtOnce_) {
-        // What changed lies within what was drawn on, which `changed` already asked to paint.
-        canvas_.dropChanged();
-        return;
-    }
-    framesShownAtOnce_ = true;
-    canvas_.setCheapFills(false);
-    // This frame was drawn at the display's pace: what it changed is painted now.
+    gameShowsFrames_ = true;
     paint(canvas_.takeChanged());
 }
 
 void CanvasWidget::paceTick() {
-    // A whole refresh without a frame shown at once: back to the display's pace.
-    if (!shownAtOnceSincePace_ && framesShownAtOnce_) {
-        framesShownAtOnce_ = false;
-        canvas_.setCheapFills(true);
+    const qint64 wait = holdMs() - sinceShown_.elapsed();
+    if (wait > 0) {
+        // A frame was shown since this tick was set: look again when its hold is over.
+        pace_.start(static_cast<int>(wait));
+        return;
     }
-    shownAtOnceSincePace_ = false;
+    gameShowsFrames_ = false;
     // Only the pixels that really changed: a frame redraws whole cells, but changes far fewer.
     paint(canvas_.takeChanged());
 }
@@ -97,13 +90,11 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRegion area = event->region();
     const QImage& image = canvas_.image();
-    // At the display's pace, in bands of few rows: Qt hands a taller copy to its thread pool, and
-    // waking those threads costs more than the copy of what changed. Frames shown at once keep
-    // the one copy per part they always had, threads and all, so that their pace stays the same.
-    const int bandRows = framesShownAtOnce_ ? image.height() : paintBandRows;
+    // In bands of few rows: Qt hands a taller copy to its thread pool, and waking those threads
+    // costs more than the copy of what changed.
     for (const QRect& part : area.intersected(image.rect()))
-        for (int top = part.top(); top <= part.bottom(); top += bandRows) {
-            const QRect band(part.left(), top, part.width(), std::min(bandRows, part.bottom() + 1 - top));
+        for (int top = part.top(); top <= part.bottom(); top += paintBandRows) {
+            const QRect band(part.left(), top, part.width(), std::min(paintBandRows, part.bottom() + 1 - top));
             painter.drawImage(band, image, band);
         }
     // Only before the canvas caught up with a resize can the widget be larger than the canvas.

@@ -34,8 +34,9 @@ public:
 
     // Tells that the canvas was drawn on in `area`; what changed is painted at the next refresh.
     void changed(const QRect& area);
-    // Paints every area drawn on since the last paint at the next turn of the event loop,
-    // changed or not, and keeps frames at their full cost while frames are shown this way.
+    // Paints what changed since the last paint at the next turn of the event loop. While the game
+    // shows its frames this way (one came within the last two refreshes), the display's pace holds
+    // back, so that frames are not painted twice or half-drawn.
     void showFrame();
     // Milliseconds between two refreshes of the screen the widget is on.
     int refreshMs() const;
@@ -58,13 +59,14 @@ protected:
 private:
     void press(QMouseEvent* event);
     void paceTick();
+    // How long after the last paint the display's pace paints again.
+    qint64 holdMs() const;
     void paint(const QRegion& changed);
     bool childHasFocus() const;
 
     Canvas& canvas_;
-    bool framesShownAtOnce_ = false;     // frames are being shown one by one
-    bool shownAtOnceSincePace_ = false;  // a frame was shown at once since the last pace tick
-    QTimer pace_;             // fires at the next refresh while something waits
+    bool gameShowsFrames_ = false;  // showFrame came since the display's pace last painted
+    QTimer pace_;               // fires at the next refresh while something waits
     QElapsedTimer sinceShown_;  // since changes were last asked to be painted
 };
 
