@@ -4,8 +4,10 @@
 // Usage: pelorix_pace slow|fast play|finished|setup SECONDS [XSERVER_PID]
 // Run in an empty folder under an X server. The game starts as a user would start it (title
 // screen, click, the set-up screen, an animation picture, Begin); "finished" then lets the
-// computer solve the puzzle. Once there it prints one line: frames per second, the game's CPU
-// share and the X server's, both in percent of one core, read from /proc/<pid>/stat.
+// computer solve the puzzle. Once there it prints one line: the moving picture's speed (pixels
+// per second, one per frame), the frames painted per second and the pixels the picture moved
+// between two paints, the game's CPU share and the X server's, both in percent of one core, read
+// from /proc/<pid>/stat.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -27,6 +29,16 @@
 namespace {
 
 using pelorix::bench::cpuSeconds;
+
+// Counts the paints the board receives: the frames that reached the screen.
+class PaintCounter final : public QObject {
+public:
+    long paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
 
 void writeFile(const char* name, const char* bytes) { std::ofstream(name, std::ios::binary) << bytes; }
 
@@ -52,6 +64,8 @@ int main(int argc, char** argv) {
     platform.showWindow();
 
     QWidget* board = platform.canvasWidget();
+    PaintCounter painted;
+    board->installEventFilter(&painted);
     auto click = [&](QPoint at) {
         QMouseEvent press(QEvent::MouseButtonPress, at, board->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
         QCoreApplication::sendEvent(board, &press);
@@ -71,6 +85,7 @@ int main(int argc, char** argv) {
     auto startMeasure = [&] {
         stage = Stage::Measuring;
         frames = 0;
+        painted.paints = 0;
         lastLeft = game.puzzle.frameleft;
         cpu0 = cpuSeconds("self");
         x0 = xserver.empty() ? 0 : cpuSeconds(xserver);
@@ -133,7 +148,9 @@ int main(int argc, char** argv) {
     const double elapsed = static_cast<double>(stageClock.elapsed()) / 1000.0;
     const double cpu = cpuSeconds("self") - cpu0;
     const double x = xserver.empty() ? 0 : cpuSeconds(xserver) - x0;
-    std::printf("frames/s %7.1f   game CPU %5.1f%%   X server CPU %5.1f%%   together %5.1f%%\n", static_cast<double>(frames) / elapsed,
+    const double paints = static_cast<double>(painted.paints);
+    std::printf("px/s %7.1f   shown/s %6.1f   px/shown %5.1f   game CPU %5.1f%%   X CPU %5.1f%%   together %5.1f%%\n",
+                static_cast<double>(frames) / elapsed, paints / elapsed, paints > 0 ? static_cast<double>(frames) / paints : 0.0,
                 100 * cpu / elapsed, 100 * x / elapsed, 100 * (cpu + x) / elapsed);
     return 0;
 }

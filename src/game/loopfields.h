@@ -64,6 +64,8 @@ struct LoopFields {
     // were drawn in it.
     long long framerefresh = -1;
     int refreshframes = 0;
+    // The refresh the computer's last move was made in: at pace 0 it moves once a refresh.
+    long long moverefresh = -1;
 };
 
 }  // namespace pelorix

@@ -18,11 +18,17 @@ bool puzzlemaker2::passisidle() const {
     if (playing && loop.solvemode != solver::user) {
         const bool resync = puzzle.freshpuzzle == flag::on || loop.solvemode != loop.lastsolvemode ||
                             puzzle.usermovetop != 0;
-        const bool moves = loop.movedue == flag::on || loop.movetime <= 0;
-        // Waiting for Timer1 is idle only once the timer runs with the interval the step would set.
-        const bool armed = platform_.timerEnabled(TimerId::Timer1) &&
-                           platform_.timerInterval(TimerId::Timer1) == timermilliseconds(10 * loop.movetime);
-        if (resync || moves || !armed) return false;
+        if (resync || loop.movedue == flag::on) return false;
+        if (loop.movetime <= 0) {
+            // At pace 0 the next move is due at the next refresh: the wait ends there.
+            if (platform_.refreshCount() != loop.moverefresh) return false;
+            platform_.wakeAtRefresh();
+        } else {
+            // Waiting for Timer1 is idle only once the timer runs with the interval the step would set.
+            const bool armed = platform_.timerEnabled(TimerId::Timer1) &&
+                               platform_.timerInterval(TimerId::Timer1) == timermilliseconds(10 * loop.movetime);
+            if (!armed) return false;
+        }
     }
     if (loop.puzzlestate == gamestate::inplay && puzzlecomplete()) return false;
     return true;

@@ -63,6 +63,7 @@ public:
     // Opens the input turn and yields. `mayWait`: nothing can change without an event.
     void yieldturn(bool mayWait);
     // True when the coming yield of a pass may wait: no step of the pass can act without an event.
+    // When the next computer move is due at the next refresh, asks the platform to wake then.
     bool passisidle() const;
 
     // --- game/: screen-saver module ---

@@ -28,7 +28,12 @@ void puzzlemaker2::computerstep() {
             platform_.setTimerInterval(TimerId::Timer1, timermilliseconds(10 * loop.movetime));
             platform_.setTimerEnabled(TimerId::Timer1, true);
         }
-        if (loop.movetime == 0) loop.movedue = flag::on;
+        // At pace 0 the computer moves as fast as the display can show: once a refresh, each move
+        // shown, so that a puzzle solved in a few milliseconds is still seen being solved.
+        if (loop.movetime <= 0) {
+            if (platform_.refreshCount() == loop.moverefresh) return;
+            loop.movedue = flag::on;
+        }
         if (loop.movedue == flag::off && platform_.timerEnabled(TimerId::Timer1)) return;
     }
 
@@ -49,6 +54,8 @@ void puzzlemaker2::computerstep() {
     }
     // An empty stack gives code 0: nothing moves and nothing is drawn.
     if (moves) redrawmove(sc, sr, dc, dr, p);
+    loop.moverefresh = platform_.refreshCount();
+    if (loop.movetime <= 0) platform_.showFrame();
 }
 
 }  // namespace pelorix

@@ -78,7 +78,7 @@ TEST(Startup, AnAnimationPaceOtherThanZeroOrOneMeansFast) {
 
 // Runs title mode quickly and records when each puzzle is built and finished.
 struct TitleRun {
-    explicit TitleRun(std::uint64_t seed, double ms, const char* movepiece = "0") : g(seed) {
+    explicit TitleRun(std::uint64_t seed, double ms, const char* movepiece = ".1") : g(seed) {
         g.fake.files["movepiece.Time"] = movepiece;
         g.fake.files["newpuzzle.Time"] = "1";
         g.fake.beforeYield = [this](bool) {
@@ -103,7 +103,7 @@ struct TitleRun {
 };
 
 TEST(TitleMode, PuzzlesFollowOneAnotherAndTheTypeIsDrawnByLot) {
-    TitleRun run(5, 8000);
+    TitleRun run(5, 16000);
     ASSERT_GE(run.types.size(), 8u);
     EXPECT_NE(std::count(run.types.begin(), run.types.end(), 0), 0);
     EXPECT_NE(std::count(run.types.begin(), run.types.end(), 1), 0);
@@ -112,7 +112,7 @@ TEST(TitleMode, PuzzlesFollowOneAnotherAndTheTypeIsDrawnByLot) {
 }
 
 TEST(TitleMode, TheNextPuzzleFollowsAHundredTimesNewtimeAfterTheFinish) {
-    TitleRun run(9, 3000);
+    TitleRun run(9, 12000);
     int shows = 0;
     for (std::size_t i = 0; i + 1 < run.events.size(); ++i) {
         if (run.events[i].first != 'F') continue;

@@ -7,6 +7,12 @@
 namespace pelorix::testing {
 namespace {
 
+// One computer step a refresh after the last: at pace 0 the computer moves once a refresh.
+void step(Game& g) {
+    g.fake.advance(g.fake.refreshMs);
+    g.game.computerstep();
+}
+
 // Makes one random legal player move, as a click on a neighbour of the hole would.
 void randomplayermove(puzzlemaker2& w, RandomSource& rng) {
     PuzzleState& s = w.puzzle;
@@ -47,7 +53,7 @@ TEST(Solver, HandedOverAfterRandomPlayerMovesItSolvesWithinTheRecordedMoves) {
         game.loop.puzzlestate = gamestate::inplay;
         int moves = 0;
         while (s.placedcount < w * h - 1 && moves <= budget) {
-            game.computerstep();
+            step(g);
             ++moves;
             ASSERT_EQ(boardfault(s), "") << "after computer move " << moves;
         }
@@ -73,25 +79,75 @@ TEST(Solver, AnEmptyStackMovesNothingAndDrawsNothing) {
     EXPECT_EQ(g.fake.canvas().image(), canvas);
 }
 
-TEST(Solver, WithMovetimeZeroItMovesOnEveryPass) {
-    // A regular title puzzle: an animated one's passes also wait for the display.
-    std::uint64_t seed = 1;
-    for (;; ++seed) {
-        Game probe(seed);
-        probe.run(1, [&] { return probe.game.puzzle.solvetop > 0; });
-        if (probe.game.puzzle.animated == puzzletype::regular) break;
+TEST(Solver, WithMovetimeZeroItMovesOnceARefreshAndShowsEachMove) {
+    // However fast or slow a pass is, the computer makes one move a refresh (16 ms here) and each
+    // reaches the screen: a scramble is seen being undone.
+    // Both title types (seeds 4 and 1), at Fast and at Slow animation.
+    const struct {
+        std::uint64_t seed;
+        std::int64_t passCost;
+        const char* pace;
+    } cases[] = {{4, 0, "1"}, {4, 100, "0"}, {4, 3000, "1"}, {1, 0, "0"}, {1, 100, "1"}, {1, 3000, "0"}};
+    for (const auto& c : cases) {
+        Game g(c.seed);
+        g.fake.files["movepiece.Time"] = "0";
+        g.fake.files["animation.Time"] = c.pace;
+        g.fake.passCost = c.passCost;
+        long moves = 0;
+        int lasttop = -1, shownAtStart = -1;
+        g.fake.afterYield = [&] {
+            const int top = g.game.puzzle.solvetop;
+            if (lasttop > 0 && top == lasttop - 1) ++moves;
+            if (shownAtStart < 0 && top > 0) shownAtStart = g.fake.framesShown;
+            lasttop = top;
+        };
+        g.run(500, [&] { return g.game.loop.puzzlestate == gamestate::finished; });
+        SCOPED_TRACE(::testing::Message() << "seed " << c.seed << " pass " << c.passCost << " pace " << c.pace
+                                          << " animated " << g.game.puzzle.animated);
+        EXPECT_GE(moves, 29);
+        EXPECT_LE(moves, 32);  // 500 / 16 refreshes
+        EXPECT_GE(g.fake.framesShown - shownAtStart, moves);
     }
-    Game g(seed);
+}
+
+TEST(Solver, AtPaceZeroInScreenSaverModeEachPuzzleIsSeenAndTheNextFollows) {
+    // A 3 x 3 puzzle solved at pace 0 with two seconds of display: puzzle after puzzle is built,
+    // and each is solved over as many refreshes as it has moves, not within a single one.
+    Game g(3);
+    g.fake.files["one.regular_picture"] = "";
     g.fake.files["movepiece.Time"] = "0";
-    std::vector<int> tops;
-    int steps = 0;
-    // Sample the stack at the first yield of every pass (the second yield follows without a move).
-    g.fake.afterYield = [&] {
-        if (++steps % 2 == 1) tops.push_back(g.game.puzzle.solvetop);
+    g.fake.files["newpuzzle.Time"] = "20";
+    g.fake.schedule(5, g.mouse(10, 10));
+    std::vector<double> built, finished;
+    std::vector<int> scrambles;
+    int stage = 0;
+    g.fake.beforeYield = [&](bool) {
+        const auto& s = g.game.puzzle;
+        if (stage == 0 && g.fake.visible(Control::Command1)) {
+            g.fake.type(Control::Text1, "3");
+            g.fake.type(Control::Text2, "3");
+            g.fake.post(g.click(Control::Command1));
+            stage = 1;
+        } else if (stage == 1 && g.game.loop.begun == flag::on) {
+            g.fake.post(g.menu(Menu::csolves));
+            stage = 2;
+        }
+        if (stage < 2) return;
+        if (s.freshpuzzle == flag::on && (built.size() == finished.size())) {
+            built.push_back(g.fake.nowMs());
+            scrambles.push_back(s.solvetop);
+        }
+        if (g.game.loop.puzzlestate == gamestate::finished && finished.size() < built.size())
+            finished.push_back(g.fake.nowMs());
     };
-    g.run(20, [&] { return tops.size() > 40; });
-    ASSERT_GT(tops.size(), 40u);
-    for (std::size_t i = 2; i < tops.size(); ++i) EXPECT_EQ(tops[i], tops[i - 1] - 1) << "pass " << i;
+    g.run(12000);
+    ASSERT_GE(finished.size(), 5u);
+    EXPECT_EQ(g.game.puzzle.puzzlewidth * g.game.puzzle.puzzleheight, 9);
+    for (std::size_t i = 2; i < finished.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(finished[i] - built[i], 16.0 * (scrambles[i] - 1));
+        EXPECT_NEAR(built[i] - finished[i - 1], 2000, 20);
+    }
 }
 
 TEST(Solver, SwitchingComputerModesMidPuzzleResynchronisesAndGoesOn) {
@@ -100,7 +156,7 @@ TEST(Solver, SwitchingComputerModesMidPuzzleResynchronisesAndGoesOn) {
     puzzlemaker2& game = g.game;
     PuzzleState& s = game.puzzle;
     RandomSource rng(3);
-    game.computerstep();  // the fresh puzzle's first step only resynchronises in user mode
+    step(g);  // the fresh puzzle's first step only resynchronises in user mode
     for (int i = 0; i < 40; ++i) randomplayermove(game, rng);
     const int pending = s.usermovetop, scramble = s.solvetop;
     ASSERT_GT(pending, 0);
@@ -110,20 +166,20 @@ TEST(Solver, SwitchingComputerModesMidPuzzleResynchronisesAndGoesOn) {
     game.loop.puzzlestate = gamestate::inplay;
     game.loop.lastsolvemode = solver::user;
     game.loop.solvemode = solver::computer;
-    game.computerstep();
+    step(g);
     // The player's moves went on top, oldest first, and the newest was undone first.
     EXPECT_EQ(s.movedir, newest);
     EXPECT_EQ(s.solvetop, scramble + pending - 1);
     EXPECT_EQ(s.usermovetop, 0);
-    for (int i = 0; i < 10; ++i) game.computerstep();
+    for (int i = 0; i < 10; ++i) step(g);
 
     const int top = s.solvetop;
     game.loop.lastsolvemode = solver::computer;
     game.loop.solvemode = solver::screensaver;
-    game.computerstep();
+    step(g);
     EXPECT_EQ(s.solvetop, top - 1);
     game.loop.lastsolvemode = solver::screensaver;
-    while (s.placedcount < 24 && s.solvetop > 0) game.computerstep();
+    while (s.placedcount < 24 && s.solvetop > 0) step(g);
     EXPECT_TRUE(solved(s));
 }
 

@@ -34,6 +34,8 @@ public:
     void post(const Event& event) { schedule(nowMs(), event); }
     // Ends the program at the first yield at or after `ms` of virtual time.
     void stopAt(double ms) { stopAt_ = static_cast<std::int64_t>(ms * 1000.0); }
+    // Lets `ms` of virtual time pass outside any yield, as a step of the game would take it.
+    void advance(double ms) { now_ += static_cast<std::int64_t>(ms * 1000.0); }
     // Ends the program at the first yield at which `done` returns true, checked on entry (before
     // any wait) and again after the yield's events.
     std::function<bool()> stopWhen;
