@@ -11,6 +11,16 @@
 namespace pelorix::testing {
 namespace {
 
+// Counts the paints the board receives.
+class PaintCounter final : public QObject {
+public:
+    long paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
 class QtPlay : public QtGame {
 protected:
     void SetUp() override {
@@ -32,6 +42,8 @@ protected:
         auto* widget = static_cast<QListWidget*>(platform->widget(list));
         QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, widget->visualItemRect(widget->item(row)).center());
     }
+    // An animated puzzle of one's own at Slow or Fast: counts its frames, paints and refreshes.
+    void runAtPace(bool slow);
     void writePicture(const std::string& name, int w, int h) {
         QImage picture(w, h, QImage::Format_RGB32);
         for (int y = 0; y < h; ++y)
@@ -166,6 +178,53 @@ TEST_F(QtPlay, ScreenSaverModeChosenFromTheMenusBuildsPuzzleAfterPuzzle) {
     EXPECT_TRUE(platform->action(Menu::tslow)->isChecked());
     EXPECT_FALSE(platform->action(Menu::tfast)->isChecked());
 }
+
+
+// Counted in frames and refreshes, not milliseconds: a busy machine draws fewer frames, never
+// more, and a frame it draws at Slow still reaches the screen.
+void QtPlay::runAtPace(bool slow) {
+    writeFile("scene.animation_picture", "");
+    writeFile("animation.Time", slow ? " 1 \r\n" : " 0 \r\n");
+    PaintCounter counter;
+    platform->canvasWidget()->installEventFilter(&counter);
+    int stage = 0, lastleft = 0;
+    long frames = 0, paints0 = 0;
+    long long refresh0 = 0;
+    platform->afterYield = [&] {
+        if (stage == 0 && game->puzzle.solvetop > 0) {
+            clickCanvas(300, 200);
+            stage = 1;
+        } else if (stage == 1 && platform->widget(Control::Command1)->isVisible()) {
+            pickListEntry(Control::File2, 0);
+            QTest::mouseClick(platform->widget(Control::Command1), Qt::LeftButton);
+            stage = 2;
+        } else if (stage == 2 && game->puzzle.animated == 1 && game->loop.puzzlestate == 3 && game->loop.begun == 1) {
+            stage = 3;
+            lastleft = game->puzzle.frameleft;
+            paints0 = counter.paints;
+            refresh0 = platform->refreshCount();
+        } else if (stage == 3) {
+            frames += std::abs(game->puzzle.frameleft - lastleft);
+            lastleft = game->puzzle.frameleft;
+        }
+    };
+    runUntil([&] { return stage == 3 && frames >= (slow ? 40 : 160); });
+    platform->canvasWidget()->removeEventFilter(&counter);
+    const long paints = counter.paints - paints0;
+    const long long refreshes = platform->refreshCount() - refresh0;
+    ASSERT_GE(frames, slow ? 40 : 160);
+    if (slow) {
+        EXPECT_LE(frames, refreshes + 2) << "more than one Slow frame a refresh";
+        EXPECT_GE(paints, frames - 2) << "Slow frames that never reached the screen";
+    } else {
+        EXPECT_LE(frames, 4 * (refreshes + 1)) << "more than four Fast frames a refresh";
+        EXPECT_LE(frames, 8 * paints + 8) << "too many pixels between two shown frames";
+    }
+}
+
+TEST_F(QtPlay, SlowPaintsEveryFrame) { runAtPace(true); }
+
+TEST_F(QtPlay, FastDrawsAtMostFourFramesARefreshAndShowsThem) { runAtPace(false); }
 
 // The whole program's way out: Quit from the menu, the window object and the game torn down, and
 // the process's exit status: 0, 3 when anything but the two title pictures was written, 4 when

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The two timers of the Qt window on the real clock: countdowns, restarts, dropped and coalesced ticks.
 #include <QTimer>
+#include <deque>
+
+#include "platform/qt/gametimers.h"
 
 #include "platform/design.h"
 #include "qtfixture.h"
@@ -146,6 +149,44 @@ TEST_F(QtTimers, AWaitingYieldWakesForATick) {
     }
     EXPECT_FALSE(ofKind(sink.events, EventKind::TimerTick).empty());
     EXPECT_LT(yields, 50) << "the yield did not wait";
+}
+
+// The timers' deadlines on a clock the test sets: no wake-up of the toolkit is needed, since the
+// yield's own poll queues what is due.
+TEST(GameTimerDeadlines, TicksFollowTheClockOnTheirGridAndCoalesce) {
+    std::int64_t now = 0;
+    std::deque<Event> queue;
+    qt::GameTimers timers(queue, [&] { return now; });
+    auto ticksAt = [&](std::int64_t us) {
+        now = us;
+        timers.poll();
+        const auto n = queue.size();
+        for (const Event& e : queue) timers.deliver(e.timer);
+        queue.clear();
+        return n;
+    };
+    // Timer1: 2000 ms from enabling, missed ticks coalescing into one.
+    timers.setInterval(TimerId::Timer1, 2000);
+    timers.setEnabled(TimerId::Timer1, true);
+    EXPECT_EQ(timers.untilNext(), 2000000);
+    const std::pair<std::int64_t, std::size_t> timer1[] = {{1999999, 0}, {2000000, 1}, {2000001, 0},
+                                                           {9000000, 1}, {9999999, 0}, {10000000, 1}};
+    for (const auto& [at, ticks] : timer1) EXPECT_EQ(ticksAt(at), ticks) << "at " << at << " us";
+    timers.setEnabled(TimerId::Timer1, false);
+    // Timer2 floored at 16 ms: a 1 ms countdown ends on the 16 ms grid, however late it started.
+    timers.setFloor(TimerId::Timer2, 16);
+    timers.setInterval(TimerId::Timer2, 1);
+    now = 10005000;
+    timers.setEnabled(TimerId::Timer2, true);
+    EXPECT_EQ(timers.untilNext(), 10016000 - now);
+    const std::pair<std::int64_t, std::size_t> timer2[] = {{10015999, 0}, {10016000, 1}, {10031000, 0},
+                                                           {10032000, 1}, {10100000, 1}, {10111999, 0}};
+    for (const auto& [at, ticks] : timer2) EXPECT_EQ(ticksAt(at), ticks) << "at " << at << " us";
+    // Restarted late in a refresh, the next tick still comes at the refresh's end.
+    timers.setEnabled(TimerId::Timer2, false);
+    now = 10127000;
+    timers.setEnabled(TimerId::Timer2, true);
+    EXPECT_EQ(ticksAt(10128000), 1u);
 }
 
 }  // namespace
