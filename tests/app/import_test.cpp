@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <fstream>
 #include <QTemporaryDir>
 #include <QTransform>
 #include <fcntl.h>
@@ -77,6 +78,26 @@ TEST_F(Import, PreparesAPictureUnderItsNewName) {
     const QImage glass(qpath(into / "glass.regular_picture"));
     EXPECT_EQ(glass.size(), QSize(80, 60));
     EXPECT_EQ(qAlpha(glass.pixel(40, 30)), 100);
+}
+
+// Imports `photo` once the address space may grow by no more than 128 MiB: 0 when it was added.
+int importUnderLimit(const QString& photo, const fs::path& into) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlimit limit{static_cast<rlim_t>(pages) * 4096 + (128u << 20), RLIM_INFINITY};
+    if (setrlimit(RLIMIT_AS, &limit) != 0) return 2;
+    return importPicture(photo, into).outcome == Outcome::Added ? 0 : 1;
+}
+
+// Reading the file asks for a buffer of the file's size, not of the largest import: under an
+// address-space limit of 128 MiB above what the process holds, a small photo is still added.
+TEST_F(Import, AnImportReservesOnlyWhatTheFileHolds) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit allows";
+#else
+    const QString photo = source("photo.jpg", encoded(patterned(400, 300), "JPG", 90));
+    EXPECT_EXIT(std::_Exit(importUnderLimit(photo, into)), ::testing::ExitedWithCode(0), "");
+#endif
 }
 
 // The prepared picture of photos stored as cameras store them: upright by the orientation tag,

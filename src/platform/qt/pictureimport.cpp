@@ -151,9 +151,13 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
 
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly)) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
-    // One read serves both the check and the copy, so the copy is exactly what was checked.
-    const QByteArray bytes = file.read(maxImportBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > maxImportBytes)
+    // One read serves both the check and the copy, so the copy is exactly what was checked. It
+    // asks for what the file holds and one byte more (a buffer of the asked size is reserved
+    // first): a file that grew, shrank or changed its size since it was looked at is refused.
+    const qint64 size = file.size();
+    if (size < 0 || size > maxImportBytes) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("file too large"));
+    const QByteArray bytes = file.read(size + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() != size)
         return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
     // What loading a picture decodes is bounded by what a window of this machine could show.
     QSize shownArea = largestScreenArea();
