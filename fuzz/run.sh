@@ -12,8 +12,11 @@ mkdir -p "$work"
 rm -rf "$work/seeds"
 QT_QPA_PLATFORM=offscreen "$build/fuzz/pelorix_fuzz_seeds" "$work/seeds"
 
-for target in picture numbers commandline; do
+for target in picture import numbers commandline; do
     corpus=$work/corpus/$target
+    # An import starts from the same pictures as the loader.
+    seeds=$work/seeds/$target
+    [ "$target" = import ] && seeds=$work/seeds/picture
     log=$work/$target.log
     mkdir -p "$corpus"
     echo "== fuzzing $target for $seconds s (log: $log)"
@@ -21,7 +24,7 @@ for target in picture numbers commandline; do
     # fuzzer's and the sanitizers' reports still reach the log.
     if ! QT_QPA_PLATFORM=offscreen "$build/fuzz/pelorix_fuzz_$target" -max_total_time="$seconds" -timeout=10 \
         -rss_limit_mb=2048 -close_fd_mask=2 -print_final_stats=1 -artifact_prefix="$work/$target-" \
-        "$corpus" "$work/seeds/$target" >"$log" 2>&1; then
+        "$corpus" "$seeds" >"$log" 2>&1; then
         tail -n 40 "$log"
         echo "fuzz: $target crashed; the input is in $work/$target-*"
         exit 1
