@@ -12,20 +12,6 @@
 namespace pelorix::testing {
 namespace {
 
-// Counts the paints the canvas widget receives.
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-    QRegion painted;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            painted += static_cast<QPaintEvent*>(event)->region();
-        }
-        return false;
-    }
-};
-
 class QtPace : public QtWindowTest {
 protected:
     void SetUp() override {

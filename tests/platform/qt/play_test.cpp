@@ -11,16 +11,6 @@
 namespace pelorix::testing {
 namespace {
 
-// Counts the paints the board receives.
-class PaintCounter final : public QObject {
-public:
-    long paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
 class QtPlay : public QtGame {
 protected:
     void SetUp() override {

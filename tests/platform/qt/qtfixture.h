@@ -2,6 +2,8 @@
 // A fresh Qt window in a fresh temporary working directory, with a sink that records events.
 #pragma once
 
+#include <QPaintEvent>
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -27,6 +29,20 @@ public:
     void dispatch(const Event& event) override {
         events.push_back(event);
         if (onEvent) onEvent(event);
+    }
+};
+
+// Counts the paints the canvas widget receives.
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
     }
 };
 
