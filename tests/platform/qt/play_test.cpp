@@ -43,7 +43,7 @@ protected:
 };
 
 TEST_F(QtPlay, TitlePuzzlesAreSolvedAndShownWhole) {
-    writeFile("movepiece.Time", "0");
+    writeFile("movepiece.Time", ".1");  // a move a millisecond, so that both types come soon
     writeFile("newpuzzle.Time", "1");
     bool regular = false, animated = false;
     platform->afterYield = [&] {
