@@ -19,13 +19,6 @@ std::int64_t GameTimers::steadyMicros() {
         .count();
 }
 
-long long GameTimers::refreshCount(int periodMs) { return steadyMicros() / (std::max(periodMs, 1) * microsPerMs); }
-
-int GameTimers::untilRefreshMs(int periodMs) {
-    const std::int64_t period = std::max(periodMs, 1) * microsPerMs;
-    return static_cast<int>((period - steadyMicros() % period + microsPerMs - 1) / microsPerMs);
-}
-
 GameTimers::GameTimers(std::deque<Event>& queue, Clock clock) : queue_(queue), clock_(std::move(clock)) {
     timers_[index(TimerId::Timer1)].interval = timer1LaunchInterval;
     timers_[index(TimerId::Timer2)].interval = timer2LaunchInterval;
@@ -73,6 +66,15 @@ void GameTimers::poll() {
         queueTick(static_cast<TimerId>(i));
         t.due = nextDeadline(t, t.due, now);
     }
+    if (refreshDue_ <= now) refreshDue_ = -1;
+    rearm();
+}
+
+long long GameTimers::refreshCount(int periodMs) const { return clock_() / (std::max(periodMs, 1) * microsPerMs); }
+
+void GameTimers::wakeAtRefresh(int periodMs) {
+    const std::int64_t period = std::max(periodMs, 1) * microsPerMs;
+    refreshDue_ = (clock_() / period + 1) * period;
     rearm();
 }
 
@@ -88,7 +90,11 @@ std::int64_t GameTimers::untilNext() const {
 }
 
 void GameTimers::rearm() {
-    const std::int64_t left = untilNext();
+    std::int64_t left = untilNext();
+    if (refreshDue_ >= 0 && !stopped_) {
+        const std::int64_t toRefresh = std::max<std::int64_t>(refreshDue_ - clock_(), 0);
+        left = left < 0 ? toRefresh : std::min(left, toRefresh);
+    }
     if (left < 0) {
         wake_.stop();
         return;

@@ -34,10 +34,6 @@ public:
     // Microseconds on a steady clock.
     using Clock = std::function<std::int64_t()>;
     static std::int64_t steadyMicros();
-    // A refresh clock of `periodMs` on the steady clock: the refreshes counted so far, and the
-    // whole milliseconds (rounded up) until the next one.
-    static long long refreshCount(int periodMs);
-    static int untilRefreshMs(int periodMs);
 
     // `queue`: where ticks are queued, as TimerTick events; it must outlive the timers. Both timers
     // start disabled with their launch intervals and no floor.
@@ -57,11 +53,17 @@ public:
     void poll();
     // Microseconds until the nearest deadline of an enabled timer (0 when one is due); -1 if none.
     std::int64_t untilNext() const;
+    // The display's refresh clock, refreshes of `periodMs` on the timers' clock: the refreshes
+    // counted so far.
+    long long refreshCount(int periodMs) const;
+    // Has the wake-up come by the next refresh too, so that a waiting yield returns by then.
+    void wakeAtRefresh(int periodMs);
     // A tick taken from the queue: true when it is to be dispatched (its timer is still enabled).
     bool deliver(TimerId timer);
     // Stops both timers for good: no tick is queued after this.
     void stop();
-    // The wake-up timer: active while some enabled timer has a countdown running.
+    // The wake-up timer: active while some enabled timer has a countdown running or a refresh is
+    // awaited.
     const QTimer& wakeTimer() const { return wake_; }
 
 private:
@@ -86,6 +88,7 @@ private:
     Clock clock_;
     bool stopped_ = false;
     std::array<Timer, 2> timers_{};
+    std::int64_t refreshDue_ = -1;  // the awaited refresh; -1 when none
     QTimer wake_;
 };
 

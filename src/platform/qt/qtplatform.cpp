@@ -31,10 +31,6 @@ QtPlatform::QtPlatform(std::filesystem::path workdir)
       animationPicture_(toCanvasFormat(animationPictureOriginal_)),
       canvas_(launchClientWidth, launchClientHeight, undrawnColour) {
     canvas_.showPicture(windowPicture_);
-    refreshWake_ = std::make_unique<QTimer>();
-    refreshWake_->setSingleShot(true);
-    refreshWake_->setTimerType(Qt::PreciseTimer);
-    // Its timeout needs no handler: the timer event alone ends a waiting turn of the event loop.
     buildWindow();
     new qt::FolderWatch(*this, window_.get());  // files others add or remove show in the lists
 }
@@ -118,12 +114,12 @@ void QtPlatform::setTimerEnabled(TimerId id, bool enabled) {
 }
 
 int QtPlatform::frameMs() const {
-    return std::max(qt::shortestFrameMs, static_cast<const qt::CanvasWidget*>(canvasWidget_)->refreshMs());
+    return std::max(qt::shortestFrameMs, canvasWidget_->refreshMs());
 }
 
-long long QtPlatform::refreshCount() const { return qt::GameTimers::refreshCount(frameMs()); }
+long long QtPlatform::refreshCount() const { return timers_.refreshCount(frameMs()); }
 
-void QtPlatform::wakeAtRefresh() { refreshWake_->start(qt::GameTimers::untilRefreshMs(frameMs())); }
+void QtPlatform::wakeAtRefresh() { timers_.wakeAtRefresh(frameMs()); }
 
 // --- window ---
 

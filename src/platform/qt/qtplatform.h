@@ -182,7 +182,6 @@ private:
     qt::CanvasWidget* canvasWidget_ = nullptr;
     qt::EventRelay* relay_ = nullptr;
     std::function<void()> onResize_;  // set while `maximize` waits
-    std::unique_ptr<QTimer> refreshWake_;  // wakes a waiting yield at the next refresh
     QSize maximizedSize_;             // client size the last maximize reached
 };
 

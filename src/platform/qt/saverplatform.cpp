@@ -39,9 +39,6 @@ SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem:
     watchTimer_->start(watchIntervalMs);
     timers_.setFloor(TimerId::Timer1, tickFloorMs);
     timers_.setFloor(TimerId::Timer2, tickFloorMs);
-    refreshWake_ = std::make_unique<QTimer>();
-    refreshWake_->setSingleShot(true);
-    refreshWake_->setTimerType(Qt::PreciseTimer);
     flushTimer_ = std::make_unique<QTimer>();
     flushTimer_->setSingleShot(true);
     QObject::connect(flushTimer_.get(), &QTimer::timeout, [this] { flush(); });
@@ -78,7 +75,6 @@ void SaverPlatform::end() {
     timers_.stop();
     watchTimer_->stop();
     flushTimer_->stop();
-    refreshWake_->stop();
     displayNotifier_->setEnabled(false);
 }
 
@@ -103,9 +99,9 @@ void SaverPlatform::setTimerInterval(TimerId id, int milliseconds) { timers_.set
 
 void SaverPlatform::setTimerEnabled(TimerId id, bool enabled) { timers_.setEnabled(id, enabled); }
 
-long long SaverPlatform::refreshCount() const { return qt::GameTimers::refreshCount(tickFloorMs); }
+long long SaverPlatform::refreshCount() const { return timers_.refreshCount(tickFloorMs); }
 
-void SaverPlatform::wakeAtRefresh() { refreshWake_->start(qt::GameTimers::untilRefreshMs(tickFloorMs)); }
+void SaverPlatform::wakeAtRefresh() { timers_.wakeAtRefresh(tickFloorMs); }
 
 // --- drawing ---
 

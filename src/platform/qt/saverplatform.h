@@ -113,7 +113,6 @@ private:
     std::unique_ptr<QSocketNotifier> displayNotifier_;
     std::unique_ptr<QTimer> flushTimer_;
     std::unique_ptr<QTimer> watchTimer_;
-    std::unique_ptr<QTimer> refreshWake_;
 };
 
 }  // namespace pelorix
