@@ -267,49 +267,35 @@ TEST(AnimationPace, APausedAnimationIsNeitherComposedNorMovedAndTheComputerWaits
 
 // Frames drawn per virtual second, counted by the moving picture's steps, with each pass of the
 // loop costing `passCost` microseconds (a slow or busy machine costs more).
-struct PaceRun {
-    double frames = 0;
-    int shown = 0;
-};
-PaceRun pacerun(const char* pace, std::int64_t passCost) {
+double framespersecond(const char* pace, std::int64_t passCost) {
     Game g(animatedseed());
     g.fake.files["animation.Time"] = pace;
     g.fake.files["movepiece.Time"] = "1000";  // keep the board still
     g.fake.passCost = passCost;
-    PaceRun run;
+    long steps = 0;
     int last = -1;
     g.fake.afterYield = [&] {
         if (g.game.puzzle.animated != puzzletype::animated) return;
-        if (last >= 0 && g.game.puzzle.frameleft != last) ++run.frames;
+        if (last >= 0 && g.game.puzzle.frameleft != last) ++steps;
         last = g.game.puzzle.frameleft;
     };
     g.run(1000);
-    run.shown = g.fake.framesShown;
-    return run;
+    return static_cast<double>(steps);
 }
 
-TEST(AnimationPace, SlowShowsOneFrameARefreshAndFastFourAtAnyMachineSpeed) {
+TEST(AnimationPace, SlowDrawsOneFrameARefreshAndFastFourAtAnyMachineSpeed) {
     // 62.5 refreshes of 16 ms in a second; a busy pass of 5 ms still leaves room for Fast's four.
-    struct Case {
+    const struct {
         const char* pace;
         std::int64_t passCost;
         double least, most;
-        int shownPerRefresh;
-    };
-    for (const Case c : {Case{"1", 100, 58, 63, 1}, Case{"1", 5000, 58, 63, 1}, Case{"1", 0, 58, 63, 1},
-                         Case{"0", 100, 235, 251, 1}, Case{"0", 1000, 235, 251, 1}, Case{"0", 0, 235, 251, 1}}) {
-        const PaceRun run = pacerun(c.pace, c.passCost);
-        SCOPED_TRACE(std::string("pace ") + c.pace + ", pass " + std::to_string(c.passCost) + " us");
-        EXPECT_GE(run.frames, c.least);
-        EXPECT_LE(run.frames, c.most);
-        // Every Slow frame is shown; a Fast one in four.
-        EXPECT_GE(run.shown, 58 * c.shownPerRefresh);
-        EXPECT_LE(run.shown, 63 * c.shownPerRefresh);
+    } cases[] = {{"1", 0, 58, 63},    {"1", 100, 58, 63},    {"1", 5000, 58, 63},
+                 {"0", 0, 235, 251}, {"0", 100, 235, 251}, {"0", 1000, 235, 251}};
+    for (const auto& c : cases) {
+        const double frames = framespersecond(c.pace, c.passCost);
+        EXPECT_GE(frames, c.least) << "pace " << c.pace << ", pass " << c.passCost << " us";
+        EXPECT_LE(frames, c.most) << "pace " << c.pace << ", pass " << c.passCost << " us";
     }
-    // A pass slower than a quarter refresh: Fast draws what it can and never waits.
-    const PaceRun slowmachine = pacerun("0", 8000);
-    EXPECT_GT(slowmachine.frames, 50);
-    EXPECT_LT(slowmachine.frames, 130);
 }
 
 TEST(AnimationPace, ANewPuzzleBuiltDuringAFrameWaitDoesNotStopTheAnimation) {

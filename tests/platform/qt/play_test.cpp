@@ -169,7 +169,6 @@ TEST_F(QtPlay, ScreenSaverModeChosenFromTheMenusBuildsPuzzleAfterPuzzle) {
     EXPECT_FALSE(platform->action(Menu::tfast)->isChecked());
 }
 
-
 // Counted in frames and refreshes, not milliseconds: a busy machine draws fewer frames, never
 // more, and a frame it draws at Slow still reaches the screen.
 void QtPlay::runAtPace(bool slow) {

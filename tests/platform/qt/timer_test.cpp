@@ -2,6 +2,7 @@
 // The two timers of the Qt window on the real clock: countdowns, restarts, dropped and coalesced ticks.
 #include <QTimer>
 #include <deque>
+#include <vector>
 
 #include "platform/qt/gametimers.h"
 
@@ -152,41 +153,37 @@ TEST_F(QtTimers, AWaitingYieldWakesForATick) {
 }
 
 // The timers' deadlines on a clock the test sets: no wake-up of the toolkit is needed, since the
-// yield's own poll queues what is due.
+// yield's own poll queues what is due. Timer1 counts 2000 ms from enabling, missed ticks
+// coalescing; Timer2, floored at 16 ms, ends a 1 ms countdown on the 16 ms grid however late it
+// started.
 TEST(GameTimerDeadlines, TicksFollowTheClockOnTheirGridAndCoalesce) {
     std::int64_t now = 0;
     std::deque<Event> queue;
     qt::GameTimers timers(queue, [&] { return now; });
-    auto ticksAt = [&](std::int64_t us) {
-        now = us;
-        timers.poll();
-        const auto n = queue.size();
-        for (const Event& e : queue) timers.deliver(e.timer);
-        queue.clear();
-        return n;
-    };
-    // Timer1: 2000 ms from enabling, missed ticks coalescing into one.
-    timers.setInterval(TimerId::Timer1, 2000);
-    timers.setEnabled(TimerId::Timer1, true);
-    EXPECT_EQ(timers.untilNext(), 2000000);
-    const std::pair<std::int64_t, std::size_t> timer1[] = {{1999999, 0}, {2000000, 1}, {2000001, 0},
-                                                           {9000000, 1}, {9999999, 0}, {10000000, 1}};
-    for (const auto& [at, ticks] : timer1) EXPECT_EQ(ticksAt(at), ticks) << "at " << at << " us";
-    timers.setEnabled(TimerId::Timer1, false);
-    // Timer2 floored at 16 ms: a 1 ms countdown ends on the 16 ms grid, however late it started.
     timers.setFloor(TimerId::Timer2, 16);
-    timers.setInterval(TimerId::Timer2, 1);
-    now = 10005000;
-    timers.setEnabled(TimerId::Timer2, true);
-    EXPECT_EQ(timers.untilNext(), 10016000 - now);
-    const std::pair<std::int64_t, std::size_t> timer2[] = {{10015999, 0}, {10016000, 1}, {10031000, 0},
-                                                           {10032000, 1}, {10100000, 1}, {10111999, 0}};
-    for (const auto& [at, ticks] : timer2) EXPECT_EQ(ticksAt(at), ticks) << "at " << at << " us";
-    // Restarted late in a refresh, the next tick still comes at the refresh's end.
-    timers.setEnabled(TimerId::Timer2, false);
-    now = 10127000;
-    timers.setEnabled(TimerId::Timer2, true);
-    EXPECT_EQ(ticksAt(10128000), 1u);
+    const struct {
+        TimerId timer;
+        int interval;
+        std::int64_t start;
+        std::vector<std::pair<std::int64_t, std::size_t>> ticks;  // (poll at, ticks then)
+    } cases[] = {
+        {TimerId::Timer1, 2000, 0, {{1999999, 0}, {2000000, 1}, {2000001, 0}, {9000000, 1}, {9999999, 0}, {10000000, 1}}},
+        {TimerId::Timer2, 1, 10005000, {{10015999, 0}, {10016000, 1}, {10031000, 0}, {10032000, 1}, {10100000, 1}, {10111999, 0}}},
+        {TimerId::Timer2, 1, 10127000, {{10128000, 1}}},
+    };
+    for (const auto& c : cases) {
+        now = c.start;
+        timers.setInterval(c.timer, c.interval);
+        timers.setEnabled(c.timer, true);
+        for (const auto& [at, ticks] : c.ticks) {
+            now = at;
+            timers.poll();
+            EXPECT_EQ(queue.size(), ticks) << "at " << at << " us";
+            for (const Event& e : queue) timers.deliver(e.timer);
+            queue.clear();
+        }
+        timers.setEnabled(c.timer, false);
+    }
 }
 
 }  // namespace
