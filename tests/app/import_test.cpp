@@ -180,19 +180,25 @@ TEST_F(Import, RefusesWhatIsNotAPictureAndWritesNothing) {
         const char* what;
         QString path;
         Outcome outcome;
+        const char* why;
     } cases[] = {
-        {"text", source("notes.png", "just some words"), Outcome::NotPicture},
-        {"a truncated PNG", source("cut.png", pngBytes().left(40)), Outcome::NotPicture},
-        {"an empty file", source("empty.jpg", QByteArray()), Outcome::NotPicture},
-        {"a missing file", qpath(from / "missing.png"), Outcome::Unreadable},
-        {"a folder", qpath(from / "folder.png"), Outcome::Unreadable},
-        {"a pipe", qpath(from / "pipe.png"), Outcome::Unreadable},
-        {"a file whose reading fails", QStringLiteral("/proc/self/mem"), Outcome::Unreadable},
+        {"text", source("notes.png", "just some words"), Outcome::NotPicture, ": not a picture;"},
+        {"a PNG cut short", source("cut.png", pngBytes().left(40)), Outcome::NotPicture, ": damaged;"},
+        {"an empty file", source("empty.jpg", QByteArray()), Outcome::NotPicture, ": not a picture;"},
+        {"a JPEG cut in half", source("half.jpg", encoded(patterned(200, 150), "JPG", 90).left(3000)), Outcome::NotPicture,
+         ": damaged;"},
+        {"a JPEG of too many scans", source("scans.jpg", jpegRepeatingScans(500)), Outcome::NotPicture,
+         ": too large to prepare;"},
+        {"a missing file", qpath(from / "missing.png"), Outcome::Unreadable, "nothing added"},
+        {"a folder", qpath(from / "folder.png"), Outcome::Unreadable, "nothing added"},
+        {"a pipe", qpath(from / "pipe.png"), Outcome::Unreadable, "nothing added"},
+        {"a file whose reading fails", QStringLiteral("/proc/self/mem"), Outcome::Unreadable, "nothing added"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const ImportResult r = importPicture(c.path, into);
         EXPECT_EQ(r.outcome, c.outcome);
+        EXPECT_TRUE(r.message.contains(QLatin1String(c.why))) << r.message.toStdString();
         EXPECT_TRUE(r.message.contains(QStringLiteral("nothing added"))) << r.message.toStdString();
     }
     EXPECT_TRUE(namesIn(into).empty());

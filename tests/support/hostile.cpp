@@ -208,19 +208,45 @@ QByteArray rleBmpClaiming(int width, int height, int bodyBytes) {
     return bmp + body;
 }
 
+QByteArray jpegRepeatingScans(int scans) {
+    QByteArray jpeg = encoded(patterned(64, 48), "JPG", 90, true);
+    // The last scan runs from its header (FF DA) to the end marker (FF D9) that closes the file.
+    const qsizetype last = jpeg.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    const QByteArray scan = jpeg.mid(last, jpeg.size() - 2 - last);
+    int have = static_cast<int>(jpeg.count(QByteArray("\xFF\xDA", 2)));
+    QByteArray extra = scan.repeated(std::max(scans - have, 0));
+    jpeg.insert(jpeg.size() - 2, extra);
+    return jpeg;
+}
+
+QByteArray smallGif() {
+    // 2 x 2 pixels, a two-colour table, one image coded with LZW (minimum code size 2).
+    static const unsigned char bytes[] = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x80, 0, 0,
+                                          0xFF, 0, 0, 0, 0, 0xFF, 0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0,
+                                          2, 3, 0x44, 0x34, 0x05, 0, 0x3B};
+    return QByteArray(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
 std::vector<HostileFile> hostileSet(bool large) {
     using enum HostileFile::Outcome;
     std::vector<HostileFile> set;
     const QByteArray png = encoded(patterned(640, 480), "PNG");
     const QByteArray jpg = encoded(patterned(640, 480), "JPG", 90);
-    set.push_back({"truncated.png", png.left(png.size() / 2), either});
-    set.push_back({"truncated.jpg", jpg.left(jpg.size() / 2), either});
+    const QByteArray bmp = encoded(patterned(64, 48), "BMP"), gif = smallGif();
+    set.push_back({"truncated.png", png.left(png.size() / 2), damaged});
+    set.push_back({"truncated.jpg", jpg.left(jpg.size() / 2), damaged});
+    const QByteArray progressive = encoded(patterned(640, 480), "JPG", 90, true);
+    set.push_back({"truncated-progressive.jpg", progressive.left(progressive.size() * 3 / 4), damaged});
+    set.push_back({"truncated.bmp", bmp.left(bmp.size() - 10), damaged});
+    set.push_back({"whole.gif", gif, loads});
+    set.push_back({"truncated.gif", gif.left(gif.size() - 1), damaged});
+    set.push_back({"scans20000.jpg", jpegRepeatingScans(20000), refused});
     QByteArray flipped = png;
     for (qsizetype i = 40; i < flipped.size(); i += 97) flipped[i] = static_cast<char>(flipped[i] ^ 0x10);
     set.push_back({"bitflipped.png", flipped, either});
     QByteArray flippedJpg = jpg;
     for (qsizetype i = 200; i < flippedJpg.size(); i += 113) flippedJpg[i] = static_cast<char>(flippedJpg[i] ^ 0x04);
-    set.push_back({"bitflipped.jpg", flippedJpg, either});
+    set.push_back({"bitflipped.jpg", flippedJpg, damaged});
     set.push_back({"soi-only.jpg", jpg.left(2), refused});
     set.push_back({"cut-at-200.jpg", jpg.left(200), refused});
     // One bit flipped in each, spread over the header segments: tables, frame and scan header.
@@ -232,7 +258,7 @@ std::vector<HostileFile> hostileSet(bool large) {
         set.push_back({"headerflip" + std::to_string(i) + ".jpg", headerFlip, either});
     }
     set.push_back({"bogus-huffman.jpg", jpegWithBogusHuffmanTable(), refused});
-    set.push_back({"claims8000.jpg", jpegClaiming(8000, 8000), either});
+    set.push_back({"claims8000.jpg", jpegClaiming(8000, 8000), damaged});
     set.push_back({"claims8000-progressive.jpg", jpegClaiming(8000, 8000, true), refused});
     set.push_back({"rle8000.bmp", rleBmpClaiming(8000, 8000, 50 * 1024), refused});
     set.push_back({"bomb-at-cap.png", zeroPng(8000, 8000, 0, 8), loads});

@@ -29,11 +29,18 @@ QByteArray jpegWithBogusHuffmanTable();
 // An 8-bit run-length BMP claiming width × height, with about `bodyBytes` of runs.
 QByteArray rleBmpClaiming(int width, int height, int bodyBytes);
 
+// A progressive JPEG whose last scan is repeated until the file holds `scans` of them: each a
+// pass of the decoder over the picture, so a small file costs much time.
+QByteArray jpegRepeatingScans(int scans);
+// A small GIF of one image, written here since Qt reads GIF but cannot write it.
+QByteArray smallGif();
+
 struct HostileFile {
     enum class Outcome {
-        either,   // damaged data: what of it decodes may load, or it may be refused
+        either,   // damaged data that may decode as a picture (a bit flipped in a pixel)
         loads,    // a valid picture
         refused,  // a header that cannot be read, or a decode past the budget of a 1280 × 800 screen
+        damaged,  // refused as damaged: cut short, or data the decoder could not decode
     };
     std::string name;
     QByteArray bytes;

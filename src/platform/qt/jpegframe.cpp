@@ -105,11 +105,62 @@ std::optional<JpegFrame> readMarkers(MarkerReader& in) {
         } else if (code == startOfScan) {
             if (!framed || !readScanHeader(in, length, frame, ids)) return std::nullopt;
             frame.laterBytes = in.left();
+            frame.scans = 1;
             return frame;
         } else {
             if (code == comment || code == exif || code == colourProfile) frame.metadataBytes += length - 2;
             if (!in.skip(length - 2)) return std::nullopt;
         }
+    }
+}
+
+// Walks the rest of the file from just after the first scan header: the coded data, in which a
+// marker byte FF is followed by 00 (a stuffed data byte), a restart marker or more fill bytes;
+// and the segments between scans. Counts the scans until `countedScans` is passed and notes
+// whether the end marker comes. Reads in blocks, so a long file costs one pass of plain reads.
+void walkScans(QIODevice& device, JpegFrame& frame) {
+    constexpr qint64 block = 64 * 1024;
+    QByteArray data;
+    qsizetype at = 0;
+    auto next = [&]() -> int {
+        if (at == data.size()) {
+            data = device.read(block);
+            at = 0;
+            if (data.isEmpty()) return -1;
+        }
+        return static_cast<unsigned char>(data[at++]);
+    };
+    auto skip = [&](qint64 count) {
+        const qint64 buffered = data.size() - at;
+        if (count <= buffered) {
+            at += static_cast<qsizetype>(count);
+            return true;
+        }
+        const qint64 to = device.pos() + count - buffered;
+        data.clear();
+        at = 0;
+        return to <= device.size() && device.seek(to);
+    };
+    for (int b = next(); b >= 0;) {
+        if (b != 0xFF) {
+            b = next();
+            continue;
+        }
+        int code = next();
+        while (code == 0xFF) code = next();
+        if (code < 0) return;
+        if (code == 0 || (code >= 0xD0 && code <= 0xD7) || code == 0x01) {
+            b = next();
+            continue;
+        }
+        if (code == endOfImage) {
+            frame.ended = true;
+            return;
+        }
+        if (code == startOfScan && ++frame.scans > countedScans) return;
+        const int high = next(), low = next();
+        if (high < 0 || low < 0 || (high << 8 | low) < 2 || !skip((high << 8 | low) - 2)) return;
+        b = next();
     }
 }
 
@@ -122,6 +173,7 @@ std::optional<JpegFrame> readJpegFrame(QIODevice& device) {
     if (!device.seek(0)) return std::nullopt;
     MarkerReader in(device);
     std::optional<JpegFrame> frame = readMarkers(in);
+    if (frame) walkScans(device, *frame);
     if (!device.seek(was)) return std::nullopt;
     return frame;
 }

@@ -28,10 +28,20 @@ struct JpegFrame {
     // Bytes of the file after the first scan header. A decoder that takes in every scan before its
     // first row also keeps the metadata segments between scans, which these bound.
     long long laterBytes = 0;
+    // The scans in the whole file, each a pass of the decoder over the picture (at most
+    // `countedScans + 1`: counting stops there), and whether the image's end marker follows the
+    // last of them, as it does in a file that is whole.
+    int scans = 0;
+    bool ended = false;
 };
 
-// Reads the markers of the JPEG held by `device` from its start up to the first scan header, and
-// puts the device back where it stood. Empty when the decoder could not read the file: a segment
+// Scans past which counting stops: well above what any encoder writes (ten or so for progressive
+// files), far below what a file built to waste the decoder's time holds.
+inline constexpr int countedScans = 100;
+
+// Reads the markers of the JPEG held by `device` from its start up to the first scan header, then
+// walks the rest of the file for its scans and end marker, and puts the device back where it
+// stood. Empty when the decoder could not read the file: a segment
 // runs past the end or is malformed, no frame header precedes the first scan, the coding is one the
 // decoder lacks (lossless, hierarchical, other than 8-bit) or a value is out of range (a size of 0
 // or above 65500, 2 or more than 4 components, a sampling factor outside 1-4, a scan of unknown

@@ -159,10 +159,18 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
     const QByteArray bytes = file.read(size + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() != size)
         return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
-    // What loading a picture decodes is bounded by what a window of this machine could show.
+    // The picture the board shows: upright, covering the area, cut around its centre, decoded
+    // once. What it may cost is bounded by what a window of this machine could show.
     QSize shownArea = largestScreenArea();
     if (shownArea.isEmpty()) shownArea = commonScreenArea;
-    if (!loadPictureData(bytes, shownArea)) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("not a picture"));
+    PictureFault fault = PictureFault::none;
+    const std::optional<QImage> prepared = loadCoveringData(bytes, area, shownArea, &fault);
+    if (!prepared) {
+        const QString why = fault == PictureFault::damaged     ? QStringLiteral("damaged")
+                            : fault == PictureFault::tooCostly ? QStringLiteral("too large to prepare")
+                                                               : QStringLiteral("not a picture");
+        return refuse(ImportResult::Outcome::NotPicture, why);
+    }
 
     const QString folderPath = qt::toQPath(folder);
     const QString canonicalFolder = QFileInfo(folderPath).canonicalFilePath();  // empty when missing
@@ -174,10 +182,6 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
         return result;
     }
 
-    // The picture the board shows: upright, covering the area, cut around its centre. A whole
-    // decode of what a scaled read cannot reduce may still be too dear.
-    const std::optional<QImage> prepared = loadCoveringData(bytes, area, shownArea);
-    if (!prepared) return refuse(ImportResult::Outcome::NotPicture, QStringLiteral("too large to prepare"));
     const QByteArray picture = encodePrepared(*prepared);
     if (picture.isEmpty()) return refuse(ImportResult::Outcome::WriteFailed, QStringLiteral("cannot be prepared"));
 

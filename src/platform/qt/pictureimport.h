@@ -29,7 +29,7 @@ struct ImportResult {
     enum class Outcome {
         Added,         // prepared and written as `name`
         AlreadyThere,  // the file is already one of the folder's regular pictures
-        NotPicture,    // the file does not load as a picture, or is too large to prepare
+        NotPicture,    // the file is not a picture, is damaged, or is too large to prepare (the message says which)
         Unreadable,    // missing, not a plain file, unreadable or larger than `maxImportBytes`
         WriteFailed,   // the folder refused the new file, or the prepared picture did not encode
     };

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/qt/jpegframe.h"
+#include "platform/qt/picturedamage.h"
 #include "platform/qt/picturefit.h"
 
 namespace pelorix {
@@ -87,21 +88,22 @@ long long bytesPerPixel(int format) {
     return std::max(1, QImage::toPixelFormat(static_cast<QImage::Format>(format)).bitsPerPixel() / 8);
 }
 
-// A JPEG's markers, read before the decoder reads them, so what it would fail on and what it
-// would allocate are known first. Empty when the decoder would fail on the header, or when the
-// decode would cost past `budget`: some of what it allocates is for the whole picture, however
-// little of it is kept. `cost` gives the bytes for the frame; the orientation is not known yet.
+// A JPEG's markers, read before the decoder reads them, so what it would fail on, what it would
+// allocate and how many passes it would make are known first. Empty, with `fault` set, when the
+// decoder would fail on the header or the file ends before its end marker (damaged), or when the
+// decode would cost past `budget` or pass over the picture more often than a whole file needs
+// (too costly): some of what it allocates is for the whole picture, however little of it is kept.
+// `cost` gives the bytes for the frame; the orientation is not known yet.
 template <typename Cost>
-std::optional<JpegFrame> affordableJpeg(QIODevice& device, long long budget, Cost cost) {
+std::optional<JpegFrame> affordableJpeg(QIODevice& device, long long budget, Cost cost, PictureFault& fault) {
     std::optional<JpegFrame> jpeg = readJpegFrame(device);
-    if (!jpeg || cost(*jpeg) > budget) return std::nullopt;
-    return jpeg;
+    if (!jpeg) fault = PictureFault::damaged;
+    else if (jpeg->scans > countedScans || cost(*jpeg) > budget) fault = PictureFault::tooCostly;
+    else if (!jpeg->ended) fault = PictureFault::damaged;
+    else return jpeg;
+    return std::nullopt;
 }
 
-// A reader of `device` that has read the picture's header and found it within the pixel cap, for
-// a decode of at most `budget` bytes; `jpegCost` prices a JPEG before its decoder reads anything.
-// Empty when the picture is to be refused. The reader never turns pictures itself, so that what a
-// clipped or scaled read decodes is in the stored picture's frame.
 // What opening a picture learnt of it, each value checked.
 struct OpenedPicture {
     std::optional<JpegFrame> jpeg;  // a JPEG's frame header; none for other formats
@@ -109,25 +111,46 @@ struct OpenedPicture {
     Orientation orientation = QImageIOHandler::TransformationNone;
 };
 
+// Has `reader` of `device` read the picture's header and checks it, for a decode of at most
+// `budget` bytes; `jpegCost` prices a JPEG before its decoder reads anything. Empty, with `fault`
+// set, when the picture is to be refused. The reader never turns pictures itself, so that what a
+// clipped or scaled read decodes is in the stored picture's frame.
 template <typename Cost>
-std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device, long long budget, Cost jpegCost) {
+std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device, long long budget, Cost jpegCost,
+                                         PictureFault& fault) {
     OpenedPicture opened;
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
+    fault = PictureFault::notPicture;
     if (!reader.canRead()) return std::nullopt;
-    if (reader.format() == "jpeg" && !(opened.jpeg = affordableJpeg(device, budget, jpegCost))) return std::nullopt;
+    fault = PictureFault::damaged;
+    if (reader.format() == "jpeg" && !(opened.jpeg = affordableJpeg(device, budget, jpegCost, fault))) return std::nullopt;
+    if (!wholeByStructure(device, reader.format())) return std::nullopt;
     opened.size = reader.size();
     const QSize size = opened.size;
     // The decoder's header read failed after all: nothing it reports can be trusted.
     if (opened.jpeg && size != QSize(opened.jpeg->width, opened.jpeg->height)) return std::nullopt;
-    if (size.isValid() && (size.isEmpty() || static_cast<long long>(size.width()) * size.height() > maxPicturePixels))
-        return std::nullopt;
+    if (size.isValid() && size.isEmpty()) return std::nullopt;
+    fault = PictureFault::tooCostly;
+    if (size.isValid() && static_cast<long long>(size.width()) * size.height() > maxPicturePixels) return std::nullopt;
+    fault = PictureFault::none;
     opened.orientation = checkedOrientation(static_cast<int>(reader.transformation()));
     reader.setAllocationLimit(static_cast<int>((budget + (1 << 20) - 1) >> 20));
     return opened;
 }
 
-std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
+// The decoder's picture, or a null one when it could not decode the data whole (sets `fault`).
+QImage decodeWhole(QImageReader& reader, PictureFault& fault) {
+    const JpegWarnings warnings;
+    QImage picture = reader.read();
+    if (picture.isNull() || warnings.count() > 0) {
+        fault = PictureFault::damaged;
+        return {};
+    }
+    return picture;
+}
+
+std::optional<QImage> readPicture(QIODevice& device, QSize shown, PictureFault& fault) {
     // A window not yet shown has no size; the picture still loads, as small as can be.
     shown = shown.expandedTo(QSize(1, 1));
     const long long budget = pictureDecodeBudget(shown);
@@ -138,7 +161,7 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
         const QSize kept = stored.boundedTo(shown), keptTurned = stored.boundedTo(shown.transposed());
         return std::max(jpegDecodeBytes(frame, kept), jpegDecodeBytes(frame, keptTurned));
     };
-    const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost);
+    const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost, fault);
     if (!opened) return std::nullopt;
     const auto& [jpeg, size, orientation] = *opened;
     const bool turned = orientation != QImageIOHandler::TransformationNone;
@@ -171,17 +194,26 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown) {
         // Turning makes a second picture of the same size.
         if (turned) decodeBytes *= 2;
         // What still does not fit is refused before any decoding.
-        if (decodeBytes > budget) return std::nullopt;
+        if (decodeBytes > budget) {
+            fault = PictureFault::tooCostly;
+            return std::nullopt;
+        }
     }
 
-    QImage picture = decoder->read();
+    QImage picture = decodeWhole(*decoder, fault);
     if (picture.isNull()) return std::nullopt;
-    if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) return std::nullopt;
+    if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) {
+        fault = PictureFault::tooCostly;
+        return std::nullopt;
+    }
     picture = turnedUpright(picture, orientation);
     // Formats read whole are cut to what can be shown, so only that part stays in memory.
     if (picture.width() > shown.width() || picture.height() > shown.height())
         picture = picture.copy(QRect(QPoint(0, 0), picture.size().boundedTo(shown)));
-    if (picture.isNull()) return std::nullopt;
+    if (picture.isNull()) {
+        fault = PictureFault::tooCostly;  // no memory for it
+        return std::nullopt;
+    }
     return picture;
 }
 
@@ -193,8 +225,11 @@ int jpegScale(QSize stored, QSize request) {
     return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
 }
 
-std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetArea) {
-    if (area.isEmpty() || static_cast<long long>(area.width()) * area.height() > maxPicturePixels) return std::nullopt;
+std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetArea, PictureFault& fault) {
+    if (area.isEmpty() || static_cast<long long>(area.width()) * area.height() > maxPicturePixels) {
+        fault = PictureFault::tooCostly;
+        return std::nullopt;
+    }
     const long long budget = pictureDecodeBudget(budgetArea.expandedTo(area));
     const long long areaBytes = 4LL * area.width() * area.height();
     QImageReader reader(&device);
@@ -213,7 +248,7 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
         }
         return most + areaBytes;
     };
-    const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost);
+    const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost, fault);
     if (!opened) return std::nullopt;
     const auto& [jpeg, size, orientation] = *opened;
 
@@ -235,16 +270,21 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
         const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
         const long long decodeBytes = pixelBytes * size.width() * size.height() +
                                       8LL * request.width() * request.height() + areaBytes;
-        if (decodeBytes > budget) return std::nullopt;
+        if (decodeBytes > budget) {
+            fault = PictureFault::tooCostly;
+            return std::nullopt;
+        }
     }
 
-    QImage picture = reader.read();
+    QImage picture = decodeWhole(reader, fault);
     if (picture.isNull()) return std::nullopt;
+    fault = PictureFault::tooCostly;
     if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) return std::nullopt;
     // Whatever size the decoder handed back, the cover and cut below bring it to the area.
     picture = turnedUpright(picture, orientation);
     picture = coverAndCut(picture, area);
-    if (picture.isNull() || picture.size() != area) return std::nullopt;
+    if (picture.isNull() || picture.size() != area) return std::nullopt;  // no memory for it
+    fault = PictureFault::none;
     return picture;
 }
 
@@ -267,41 +307,50 @@ namespace {
 // Runs `read` on the file at `path`, opened by its raw name bytes (not through a QString),
 // non-blocking so a pipe cannot stall the game, and read only if it is a regular file.
 template <typename Read>
-std::optional<QImage> readFile(const std::filesystem::path& path, Read read) {
+std::optional<QImage> readFile(const std::filesystem::path& path, Read read, PictureFault* fault) {
+    PictureFault why = PictureFault::unreadable;
+    std::optional<QImage> picture;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
     struct stat st {};
     QFile file;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        picture = read(file, why);
+    else if (fd >= 0)
         ::close(fd);
-        return std::nullopt;
-    }
-    return read(file);
+    if (fault) *fault = picture ? PictureFault::none : why;
+    return picture;
 }
 
 template <typename Read>
-std::optional<QImage> readData(const QByteArray& data, Read read) {
+std::optional<QImage> readData(const QByteArray& data, Read read, PictureFault* fault) {
+    PictureFault why = PictureFault::unreadable;
+    std::optional<QImage> picture;
     QBuffer buffer;
     buffer.setData(data);
-    if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
-    return read(buffer);
+    if (buffer.open(QIODevice::ReadOnly)) picture = read(buffer, why);
+    if (fault) *fault = picture ? PictureFault::none : why;
+    return picture;
 }
 }  // namespace
 
-std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown) {
-    return readFile(path, [&](QIODevice& device) { return readPicture(device, shown); });
+std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown, PictureFault* fault) {
+    return readFile(path, [&](QIODevice& device, PictureFault& why) { return readPicture(device, shown, why); }, fault);
 }
 
-std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown) {
-    return readData(data, [&](QIODevice& device) { return readPicture(device, shown); });
+std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown, PictureFault* fault) {
+    return readData(data, [&](QIODevice& device, PictureFault& why) { return readPicture(device, shown, why); }, fault);
 }
 
-std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area, QSize budgetArea) {
-    return readFile(path, [&](QIODevice& device) { return readCovering(device, area, budgetArea); });
+std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area, QSize budgetArea,
+                                       PictureFault* fault) {
+    return readFile(
+        path, [&](QIODevice& device, PictureFault& why) { return readCovering(device, area, budgetArea, why); }, fault);
 }
 
-std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea) {
-    return readData(data, [&](QIODevice& device) { return readCovering(device, area, budgetArea); });
+std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea, PictureFault* fault) {
+    return readData(
+        data, [&](QIODevice& device, PictureFault& why) { return readCovering(device, area, budgetArea, why); }, fault);
 }
 
 namespace {

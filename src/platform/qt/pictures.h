@@ -30,14 +30,24 @@ QSize largestScreenArea();
 // Bytes a decode may allocate for a screen of `shown` pixels; larger decodes are refused.
 long long pictureDecodeBudget(QSize shown);
 
+// Why a picture was refused.
+enum class PictureFault {
+    none,
+    unreadable,  // missing, not a regular file, or its reading failed
+    notPicture,  // no format reads its header
+    damaged,     // the header reads, but the data does not decode whole: cut short or corrupt
+    tooCostly,   // past `maxPicturePixels` or the decode budget, or more scans than `countedScans`
+};
+
 // Loads a picture file, deciding the format by its content, not its name; `path` is used as raw
 // bytes. Empty result: the file is missing, not a regular file, unreadable, not a picture (its
-// header does not read), larger than `maxPicturePixels`, or what must be decoded exceeds
-// `pictureDecodeBudget(shown)` (for a JPEG, counting what its decoder allocates for the whole
-// picture, however little is kept).
-std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown);
+// header does not read), damaged (its data does not decode whole), larger than
+// `maxPicturePixels`, or what must be decoded exceeds `pictureDecodeBudget(shown)` (for a JPEG,
+// counting what its decoder allocates for the whole picture, however little is kept) or takes
+// more passes than a whole file needs. `fault`, when given, tells which.
+std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown, PictureFault* fault = nullptr);
 // The same for a picture held in memory.
-std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown);
+std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown, PictureFault* fault = nullptr);
 
 // Loads a picture turned upright by its orientation tag, scaled keeping its proportions just to
 // cover `area` (smaller pictures are scaled up) and cut to exactly `area` around its centre.
@@ -45,8 +55,10 @@ std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown);
 // the cover size; other formats are decoded whole. Empty as for `loadPictureFile`, and when the
 // area is empty or larger than `maxPicturePixels`, or what must be decoded, scaled and cut
 // exceeds `pictureDecodeBudget` of the larger of `area` and `budgetArea`.
-std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area, QSize budgetArea);
-std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea);
+std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area, QSize budgetArea,
+                                       PictureFault* fault = nullptr);
+std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea,
+                                       PictureFault* fault = nullptr);
 
 // The built-in pictures compiled into the program: the 800 × 600 window picture and the
 // 267 × 236 moving picture, both 256-colour.

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "hostile.h"
+#include "platform/qt/jpegframe.h"
 #include "platform/qt/pictures.h"
 
 namespace pelorix::testing {
@@ -41,9 +42,13 @@ struct PerturbedHeap {
 TEST(HostilePictures, EachIsLoadedOrRefusedAndNoneTakesMoreThanTheScreen) {
     const PerturbedHeap perturbed;
     for (const HostileFile& f : hostileSet(false)) {
-        const auto picture = loadPictureData(f.bytes, screen);
+        PictureFault fault = PictureFault::none;
+        const auto picture = loadPictureData(f.bytes, screen, &fault);
         if (f.outcome != HostileFile::Outcome::either) {
             EXPECT_EQ(picture.has_value(), f.outcome == HostileFile::Outcome::loads) << f.name;
+        }
+        if (f.outcome == HostileFile::Outcome::damaged) {
+            EXPECT_EQ(fault, PictureFault::damaged) << f.name;
         }
         if (!picture) continue;
         EXPECT_LE(picture->width(), screen.width()) << f.name;
@@ -61,10 +66,22 @@ TEST(HostilePictures, LyingHeadersAndBombsPastTheBudgetAreRefused) {
     const auto deep = loadPictureData(zeroPng(6000, 6000, 2, 16), screen);
     ASSERT_TRUE(deep);
     EXPECT_EQ(deep->size(), screen);
-    // A baseline JPEG claiming 8000 × 8000 costs only its clip (the progressive one is refused).
-    const auto claim = loadPictureData(jpegClaiming(8000, 8000), screen);
-    ASSERT_TRUE(claim);
-    EXPECT_EQ(claim->size(), screen);
+    // A small JPEG whose frame claims 8000 × 8000 is damaged (its data ends long before), and a
+    // progressive one is priced past the budget before anything is decoded; so is a file whose
+    // scans each make the decoder pass over the picture once more.
+    const std::pair<QByteArray, PictureFault> refused[] = {{jpegClaiming(8000, 8000), PictureFault::damaged},
+                                                           {jpegClaiming(8000, 8000, true), PictureFault::tooCostly},
+                                                           {jpegRepeatingScans(countedScans + 1), PictureFault::tooCostly},
+                                                           {QByteArray("not a picture"), PictureFault::notPicture}};
+    for (const auto& [bytes, why] : refused) {
+        PictureFault fault = PictureFault::none;
+        EXPECT_FALSE(loadPictureData(bytes, screen, &fault));
+        EXPECT_EQ(fault, why) << static_cast<int>(why);
+    }
+    // At the count the file is decoded, and found damaged (a repeated scan is out of sequence).
+    PictureFault atCount = PictureFault::none;
+    EXPECT_FALSE(loadPictureData(jpegRepeatingScans(countedScans), screen, &atCount));
+    EXPECT_EQ(atCount, PictureFault::damaged);
 }
 
 TEST(HostilePictures, PicturesLargerThanTheScreenShowExactlyTheirTopLeftPart) {
