@@ -3,6 +3,7 @@
 // join the open list, and the puzzle in play does not change.
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include "hostile.h"
 #include "platform/qt/dropimport.h"
 #include "qtgame.h"
 #include "testfiles.h"
@@ -232,6 +234,17 @@ TEST_F(Drop, ANoteAtTheDropPointTellsWhatWasAddedAndWhatNotForAboutTwoSeconds) {
     auto* note = board->findChild<QLabel*>(QStringLiteral("dropnote"));
     ASSERT_NE(note, nullptr);
     const std::string caption = platform->caption();
+
+    // While a large photo is prepared the window answers, under a busy cursor: a timer due at
+    // once fires before the drop is done.
+    const QString large = fileOutside("large.jpg", encoded(patterned(3000, 2000), "JPG", 90));
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        answered = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
+    });
+    EXPECT_TRUE(dropFiles(board, {large}));
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
     EXPECT_TRUE(dropFiles(board, {photo, notes}, QPoint(200, 100)));
     EXPECT_TRUE(note->isVisible());

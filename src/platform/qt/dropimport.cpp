@@ -4,6 +4,9 @@
 #include "platform/qt/dropimport.h"
 
 #include <QDragMoveEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QThread>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +14,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <algorithm>
+#include <memory>
 
 #include "platform/design.h"
 #include "platform/qt/pictureimport.h"
@@ -60,6 +64,10 @@ bool DropImport::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (busy_) {
+                drag->ignore();  // one drop at a time
+                return true;
+            }
             if (localFiles(drag->mimeData()).isEmpty()) return false;
             // Always a copy: the file manager must keep the user's original.
             drag->setDropAction(Qt::CopyAction);
@@ -68,6 +76,10 @@ bool DropImport::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* dropped = static_cast<QDropEvent*>(event);
+            if (busy_) {
+                dropped->ignore();
+                return true;
+            }
             if (localFiles(dropped->mimeData()).isEmpty()) return false;
             drop(*dropped, static_cast<QWidget*>(watched));
             return true;
@@ -75,6 +87,26 @@ bool DropImport::eventFilter(QObject* watched, QEvent* event) {
         default:
             return QObject::eventFilter(watched, event);
     }
+}
+
+QList<ImportResult> DropImport::importOffThread(const QStringList& files, QSize board) {
+    // The pictures are prepared on a thread of their own while this one goes on painting and
+    // answering the window system; input waits until the drop is done, so nothing the user does
+    // can reach the game, or start another drop, in the middle of it.
+    QList<ImportResult> results;
+    const std::filesystem::path folder = platform_.workFolder();
+    const QSize shownArea = importBudgetArea();
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        for (const QString& file : files) results << importPicture(file, folder, board, shownArea);
+    }));
+    QEventLoop wait;
+    connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    worker->start();
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    worker->wait();
+    QGuiApplication::restoreOverrideCursor();
+    return results;
 }
 
 void DropImport::drop(QDropEvent& event, QWidget* target) {
@@ -85,11 +117,12 @@ void DropImport::drop(QDropEvent& event, QWidget* target) {
     // Each picture is prepared for the board the user dropped it on, as large as it is now.
     QSize board(platform_.clientWidth(), platform_.clientHeight());
     if (board.isEmpty()) board = QSize(launchClientWidth, launchClientHeight);
-    for (const QString& file : files) {
-        const ImportResult result = importPicture(file, platform_.workFolder(), board);
+    busy_ = true;
+    for (const ImportResult& result : importOffThread(files, board)) {
         added = added || result.outcome == ImportResult::Outcome::Added;
         if (lines.size() < mostNoteLines) lines << result.message;
     }
+    busy_ = false;
     if (files.size() > lines.size()) lines << QStringLiteral("and %1 more").arg(files.size() - lines.size());
     // The source learns whether the drop did anything: "copy" when the folder got a file, and a
     // drop not taken when every file was refused.

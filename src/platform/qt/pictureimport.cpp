@@ -136,7 +136,12 @@ QString numberedName(const QString& name, int n) {
     return stem + QLatin1Char(' ') + QString::number(n) + pictureSuffix;
 }
 
-ImportResult importPicture(const QString& source, const std::filesystem::path& folder, QSize area) {
+QSize importBudgetArea() {
+    const QSize largest = largestScreenArea();
+    return largest.isEmpty() ? commonScreenArea : largest;
+}
+
+ImportResult importPicture(const QString& source, const std::filesystem::path& folder, QSize area, QSize shownArea) {
     ImportResult result;
     const QFileInfo info(source);
     const QString shown = info.fileName();
@@ -161,8 +166,7 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
         return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
     // The picture the board shows: upright, covering the area, cut around its centre, decoded
     // once. What it may cost is bounded by what a window of this machine could show.
-    QSize shownArea = largestScreenArea();
-    if (shownArea.isEmpty()) shownArea = commonScreenArea;
+    if (shownArea.isEmpty()) shownArea = importBudgetArea();
     PictureFault fault = PictureFault::none;
     const std::optional<QImage> prepared = loadCoveringData(bytes, area, shownArea, &fault);
     if (!prepared) {

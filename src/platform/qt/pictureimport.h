@@ -50,9 +50,14 @@ QString numberedName(const QString& name, int n);
 // `area` pixels: turned upright by its orientation tag, scaled keeping its proportions just to
 // cover the area (smaller pictures are scaled up) and cut to exactly the area around its centre;
 // stored as a JPEG of quality 90, or as a PNG when it has transparent pixels. The source must
-// load as a picture first; the source file is only read. A taken name gets a number; nothing in
-// the folder is ever overwritten.
+// load as a picture first (decoded once, at a cost budgeted for a screen of `shownArea`); the
+// source file is only read. A taken name gets a number; nothing in the folder is ever
+// overwritten. With `shownArea` given, it may run on any thread; left empty, it is the largest
+// screen's area, which only the GUI thread may ask for.
 ImportResult importPicture(const QString& source, const std::filesystem::path& folder,
-                           QSize area = QSize(launchClientWidth, launchClientHeight));
+                           QSize area = QSize(launchClientWidth, launchClientHeight), QSize shownArea = {});
+// The area `importPicture` budgets for when none is given: the largest screen's, or a common
+// screen's where there is none. GUI thread only.
+QSize importBudgetArea();
 
 }  // namespace pelorix
