@@ -134,6 +134,12 @@ int main(int argc, char** argv) {
     mallopt(M_TRIM_THRESHOLD, 256 * 1024);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // `--write-hostile DIR` only writes the hostile set, for the whole-process measures.
+    if (argc == 3 && std::string(argv[1]) == "--write-hostile") {
+        for (const auto& f : pelorix::testing::hostileSet(true))
+            std::ofstream(std::filesystem::path(argv[2]) / f.name, std::ios::binary).write(f.bytes.constData(), f.bytes.size());
+        return 0;
+    }
     QTemporaryDir dir;
     const std::filesystem::path folder = dir.path().toStdString();
     for (const auto& f : pelorix::testing::hostileSet(true)) {

@@ -209,13 +209,23 @@ QByteArray rleBmpClaiming(int width, int height, int bodyBytes) {
 }
 
 QByteArray jpegRepeatingScans(int scans) {
-    QByteArray jpeg = encoded(patterned(64, 48), "JPG", 90, true);
-    // The last scan runs from its header (FF DA) to the end marker (FF D9) that closes the file.
-    const qsizetype last = jpeg.lastIndexOf(QByteArray("\xFF\xDA", 2));
-    const QByteArray scan = jpeg.mid(last, jpeg.size() - 2 - last);
-    int have = static_cast<int>(jpeg.count(QByteArray("\xFF\xDA", 2)));
-    QByteArray extra = scan.repeated(std::max(scans - have, 0));
-    jpeg.insert(jpeg.size() - 2, extra);
+    // A smooth 1024 x 768 picture, progressive: some of its scans take a few dozen bytes, yet each
+    // is a pass of the decoder over the whole picture.
+    QImage smooth(1024, 768, QImage::Format_RGB32);
+    for (int y = 0; y < smooth.height(); ++y)
+        for (int x = 0; x < smooth.width(); ++x) smooth.setPixel(x, y, qRgb(x / 4, y / 3, 128));
+    QByteArray jpeg = encoded(smooth, "JPG", 90, true);
+    // Each scan runs from its header (FF DA) to the next one, the last to the end marker (FF D9).
+    const QByteArray header("\xFF\xDA", 2);
+    QByteArray smallest;
+    int have = 0;
+    for (qsizetype at = jpeg.indexOf(header); at >= 0; ++have) {
+        const qsizetype next = jpeg.indexOf(header, at + 2);
+        const QByteArray scan = jpeg.mid(at, (next < 0 ? jpeg.size() - 2 : next) - at);
+        if (smallest.isEmpty() || scan.size() < smallest.size()) smallest = scan;
+        at = next;
+    }
+    jpeg.insert(jpeg.size() - 2, smallest.repeated(std::max(scans - have, 0)));
     return jpeg;
 }
 

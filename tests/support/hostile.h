@@ -29,7 +29,7 @@ QByteArray jpegWithBogusHuffmanTable();
 // An 8-bit run-length BMP claiming width × height, with about `bodyBytes` of runs.
 QByteArray rleBmpClaiming(int width, int height, int bodyBytes);
 
-// A progressive JPEG whose last scan is repeated until the file holds `scans` of them: each a
+// A progressive JPEG whose smallest scan is repeated until the file holds `scans` of them: each a
 // pass of the decoder over the picture, so a small file costs much time.
 QByteArray jpegRepeatingScans(int scans);
 // A small GIF of one image, written here since Qt reads GIF but cannot write it.
