@@ -16,11 +16,11 @@ measure() {  # program file -> "seconds peakMB said"
   local into out
   into=$(mktemp -d)
   # Run in a folder of its own: the import lands in the working folder.
-  out=$( { cd "$into" && /usr/bin/time -f '%e %M' "$1" --add "$2" 2>&1 | grep -v XDG_RUNTIME_DIR; } || true)
+  out=$( { cd "$into" && /usr/bin/time -f '%e %M' "$1" --add "$2" 2>&1 | grep -av XDG_RUNTIME_DIR; } || true)
   rm -rf "$into"
   local said times
   # The program's own line names the file; the decoders' warnings may come before it.
-  said=$(echo "$out" | grep -F "$2: " | head -1 | sed 's/.*: //; s/; nothing added//; s/added as .*/added/')
+  said=$(echo "$out" | grep -aF "$(basename "$2"): " | head -1 | sed 's/.*: //; s/; nothing added//; s/added as .*/added/')
   times=$(echo "$out" | tail -1)
   echo "$times $said"
 }

@@ -201,6 +201,9 @@ TEST_F(Import, RefusesWhatIsNotAPictureAndWritesNothing) {
         EXPECT_TRUE(r.message.contains(QLatin1String(c.why))) << r.message.toStdString();
         EXPECT_TRUE(r.message.contains(QStringLiteral("nothing added"))) << r.message.toStdString();
     }
+    // Within the budget of a large screen, but past the image reader's own allocation limit.
+    const ImportResult bomb = importPicture(source("bomb.png", zeroPng(8000, 8000)), into, QSize(754, 385), QSize(1920, 1080));
+    EXPECT_TRUE(bomb.message.contains(QStringLiteral(": too large to prepare;"))) << bomb.message.toStdString();
     EXPECT_TRUE(namesIn(into).empty());
 }
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Damaged picture files: BMP rows and GIF blocks walked to the end, and the JPEG decoder's warnings counted.
+// Damaged picture files: BMP rows and GIF blocks walked to the end, and the decoders' reports counted.
 #include "platform/qt/picturedamage.h"
 
 #include <QIODevice>
 #include <QLoggingCategory>
+#include <QString>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -13,6 +14,8 @@ namespace pelorix {
 namespace {
 
 constexpr char jpegCategory[] = "qt.gui.imageio.jpeg";
+constexpr char readerCategory[] = "qt.gui.imageio";
+constexpr char overLimitReport[] = "exceeds the current allocation limit";
 
 std::uint32_t little(const QByteArray& b, int at, int bytes) {
     std::uint32_t v = 0;
@@ -80,22 +83,30 @@ bool wholeGif(QIODevice& device) {
     }
 }
 
-thread_local int* activeCounter = nullptr;
+thread_local DecoderReports* active = nullptr;
 QtMessageHandler previousHandler = nullptr;
 QLoggingCategory::CategoryFilter previousFilter = nullptr;
 
-void countJpegWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (activeCounter && type == QtWarningMsg && context.category && std::strcmp(context.category, jpegCategory) == 0) {
-        ++*activeCounter;
-        return;
+void countReports(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (active && type == QtWarningMsg && context.category) {
+        if (std::strcmp(context.category, jpegCategory) == 0) {
+            ++active->damage;
+            return;
+        }
+        if (std::strcmp(context.category, readerCategory) == 0 && message.contains(QLatin1String(overLimitReport))) {
+            ++active->overLimit;
+            return;
+        }
     }
     if (previousHandler) previousHandler(type, context, message);
 }
 
-// The decoder's warnings must reach the handler whatever the logging rules say.
-void keepJpegWarnings(QLoggingCategory* category) {
+// The reports must reach the handler whatever the logging rules say.
+void keepReports(QLoggingCategory* category) {
     if (previousFilter) previousFilter(category);
-    if (std::strcmp(category->categoryName(), jpegCategory) == 0) category->setEnabled(QtWarningMsg, true);
+    const char* name = category->categoryName();
+    if (std::strcmp(name, jpegCategory) == 0 || std::strcmp(name, readerCategory) == 0)
+        category->setEnabled(QtWarningMsg, true);
 }
 
 }  // namespace
@@ -107,15 +118,15 @@ bool wholeByStructure(QIODevice& device, const QByteArray& format) {
     return device.seek(was) && whole;
 }
 
-JpegWarnings::JpegWarnings() : outer_(activeCounter) {
+DecoderReports::DecoderReports() : outer_(active) {
     static std::once_flag installed;
     std::call_once(installed, [] {
-        previousHandler = qInstallMessageHandler(countJpegWarnings);
-        previousFilter = QLoggingCategory::installFilter(keepJpegWarnings);
+        previousHandler = qInstallMessageHandler(countReports);
+        previousFilter = QLoggingCategory::installFilter(keepReports);
     });
-    activeCounter = &count_;
+    active = this;
 }
 
-JpegWarnings::~JpegWarnings() { activeCounter = outer_; }
+DecoderReports::~DecoderReports() { active = outer_; }
 
 }  // namespace pelorix

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Telling a damaged picture file: the structure of BMP and GIF files, and the JPEG decoder's warnings.
+// Telling a damaged picture file: the structure of BMP and GIF files, and what the decoders report.
 #pragma once
 
 #include <QByteArray>
@@ -14,22 +14,25 @@ namespace pelorix {
 // count as whole. Puts the device back where it stood.
 bool wholeByStructure(QIODevice& device, const QByteArray& format);
 
-// Counts, while it lives, the warnings the JPEG decoder gives on this thread. The decoder warns
-// only for data it could not decode and made up instead (grey rows, an end it supplied itself),
-// never for a file that is whole, so one warning means the picture is damaged. The warnings are
-// taken from the log rather than printed.
-class JpegWarnings {
+// Counts, while it lives, what the decoders report on this thread through the log, taking those
+// reports from the log rather than printing them:
+// - `damage`: the JPEG decoder's warnings. It warns only for data it could not decode and made up
+//   instead (grey rows, an end it supplied itself), never for a file that is whole, so one warning
+//   means the picture is damaged;
+// - `overLimit`: pictures the image reader refused for its allocation limit, too costly rather
+//   than damaged.
+class DecoderReports {
 public:
-    JpegWarnings();
-    ~JpegWarnings();
-    JpegWarnings(const JpegWarnings&) = delete;
-    JpegWarnings& operator=(const JpegWarnings&) = delete;
+    DecoderReports();
+    ~DecoderReports();
+    DecoderReports(const DecoderReports&) = delete;
+    DecoderReports& operator=(const DecoderReports&) = delete;
 
-    int count() const { return count_; }
+    int damage = 0;
+    int overLimit = 0;
 
 private:
-    int count_ = 0;
-    int* outer_;  // the counter of an enclosing one on this thread, restored when this ends
+    DecoderReports* outer_;  // an enclosing one on this thread, restored when this ends
 };
 
 }  // namespace pelorix

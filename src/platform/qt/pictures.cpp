@@ -136,15 +136,15 @@ std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device
     return opened;
 }
 
-// The decoder's picture, or a null one when it could not decode the data whole (sets `fault`).
+// The decoder's picture, or a null one, with `fault` set, when it could not decode the data
+// whole or the reader refused it for its allocation limit.
 QImage decodeWhole(QImageReader& reader, PictureFault& fault) {
-    const JpegWarnings warnings;
+    const DecoderReports reports;
     QImage picture = reader.read();
-    if (picture.isNull() || warnings.count() > 0) {
-        fault = PictureFault::damaged;
-        return {};
-    }
-    return picture;
+    if (reports.overLimit > 0) fault = PictureFault::tooCostly;
+    else if (picture.isNull() || reports.damage > 0) fault = PictureFault::damaged;
+    else return picture;
+    return {};
 }
 
 std::optional<QImage> readPicture(QIODevice& device, QSize shown, PictureFault& fault) {
