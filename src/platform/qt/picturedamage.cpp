@@ -25,7 +25,7 @@ std::uint32_t little(const QByteArray& b, int at, int bytes) {
 
 // An uncompressed BMP (or one with bit fields) must hold every row its header counts.
 bool wholeBmp(QIODevice& device) {
-    const QByteArray head = device.peek(30);
+    const QByteArray head = device.peek(34);
     if (head.size() < 26 || !head.startsWith("BM")) return true;
     const std::uint32_t offset = little(head, 10, 4), info = little(head, 14, 4);
     long long width = 0, height = 0, bits = 0, compression = 0;
@@ -33,13 +33,12 @@ bool wholeBmp(QIODevice& device) {
         width = little(head, 18, 2);
         height = little(head, 20, 2);
         bits = little(head, 24, 2);
-    } else if (info >= 40 && head.size() >= 30) {
-        const QByteArray more = device.peek(34);
-        if (more.size() < 34) return false;
-        width = static_cast<std::int32_t>(little(more, 18, 4));
-        height = static_cast<std::int32_t>(little(more, 22, 4));
-        bits = little(more, 28, 2);
-        compression = little(more, 30, 4);
+    } else if (info >= 40) {
+        if (head.size() < 34) return false;
+        width = static_cast<std::int32_t>(little(head, 18, 4));
+        height = static_cast<std::int32_t>(little(head, 22, 4));
+        bits = little(head, 28, 2);
+        compression = little(head, 30, 4);
     } else {
         return true;
     }
