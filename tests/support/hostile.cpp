@@ -251,6 +251,11 @@ std::vector<HostileFile> hostileSet(bool large) {
     set.push_back({"whole.gif", gif, loads});
     set.push_back({"truncated.gif", gif.left(gif.size() - 1), damaged});
     set.push_back({"scans20000.jpg", jpegRepeatingScans(20000), refused});
+    // Found by fuzzing: a BMP header whose width times bits a pixel times rows overflows.
+    set.push_back({"bmp-overflowing-rows.bmp",
+                   QByteArray::fromBase64("Qk02zAAfAABAHwAAAQAI2QAAAAAAyAAAxA4AAMQOAAAAAAAAAAAAAAAAAAD/Bf8G/wcAAP8I/10J/wr/C/8M/w3/"
+                                          "Dv8PAK3/rv+vAQD/sP+x/7L/s/8AAAACAAAAAN8AAP/g/+H/4gAB"),
+                   either});
     QByteArray flipped = png;
     for (qsizetype i = 40; i < flipped.size(); i += 97) flipped[i] = static_cast<char>(flipped[i] ^ 0x10);
     set.push_back({"bitflipped.png", flipped, either});

@@ -43,9 +43,12 @@ bool wholeBmp(QIODevice& device) {
         return true;
     }
     if (compression != 0 && compression != 3) return true;  // run-length data has no fixed size
+    if (width < 1 || bits < 1 || bits > 64) return true;     // the decoder refuses such a header itself
     if (height < 0) height = -height;                          // rows stored top-down
+    // Below 2^31 pixels of at most 64 bits, a row's bytes fit; their product with the rows may not.
     const long long stride = (width * bits + 31) / 32 * 4;
-    return device.size() >= static_cast<long long>(offset) + stride * height;
+    const long long data = device.size() - static_cast<long long>(offset);
+    return data >= 0 && data / stride >= height;
 }
 
 // A GIF's blocks, walked to its trailer: a header, the screen's colour table, then extensions and
