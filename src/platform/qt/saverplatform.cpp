@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The screen-saver platform: timers on Qt's loop, paced updates of the foreign window, files read only.
+// The screen-saver platform: timers on Qt's loop, drawing held by the X server, paced updates, files read only.
 #include "platform/qt/saverplatform.h"
 
 #include <QCoreApplication>
@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "platform/design.h"
+#include "platform/qt/canvas.h"
 #include "platform/qt/picturefit.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/qtsupport.h"
@@ -30,7 +31,7 @@ qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
 SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem::path folder)
     : target_(std::move(target)),
       folder_(std::move(folder)),
-      canvas_(target_->width(), target_->height(), saverBackground) {
+      canvas_(*target_, QSize(target_->width(), target_->height()), saverBackground) {
     fitPictures();
     displayNotifier_ = std::make_unique<QSocketNotifier>(static_cast<qintptr>(target_->fd()), QSocketNotifier::Read);
     QObject::connect(displayNotifier_.get(), &QSocketNotifier::activated, [this] { watchWindow(); });
@@ -42,13 +43,13 @@ SaverPlatform::SaverPlatform(std::unique_ptr<XcbTarget> target, std::filesystem:
     flushTimer_ = std::make_unique<QTimer>();
     flushTimer_->setSingleShot(true);
     QObject::connect(flushTimer_.get(), &QTimer::timeout, [this] { flush(); });
-
-    // The window shows black until the first puzzle is drawn.
-    touch(QRect(0, 0, target_->width(), target_->height()));
+    // The canvas has shown its black on the whole window: it stays until the first puzzle is drawn.
 }
 
-// Defined here, where the notifier's and the timers' types are complete.
-SaverPlatform::~SaverPlatform() = default;
+SaverPlatform::~SaverPlatform() {
+    target_->freePixmap(windowPicture_.pixmap);
+    target_->freePixmap(animationPicture_.pixmap);
+}
 
 // --- events ---
 
@@ -86,11 +87,11 @@ void SaverPlatform::watchWindow() {
         return;
     }
     if (changes.resized) {
-        canvas_.ensureSize(target_->width(), target_->height());
+        // A larger window is redrawn whole from the canvas; a smaller one needs nothing.
+        static_cast<void>(canvas_.ensureSize(QSize(target_->width(), target_->height())));
         fitPictures();
-        touch(QRect(0, 0, target_->width(), target_->height()));
     }
-    if (!changes.exposed.isEmpty()) touch(changes.exposed);
+    canvas_.repair(changes.exposed);
 }
 
 // --- timers ---
@@ -106,17 +107,14 @@ void SaverPlatform::wakeAtRefresh() { timers_.wakeAtRefresh(tickFloorMs); }
 // --- drawing ---
 
 void SaverPlatform::touch(const QRect& area) {
-    if (area.isEmpty() || ended_) return;
-    dirty_ |= area;
-    if (flushTimer_->isActive()) return;
+    if (area.isEmpty() || ended_ || flushTimer_->isActive()) return;
     const qint64 wait = std::clamp<qint64>(lastFlush_ + flushIntervalMs - nowMs(), 0, flushIntervalMs);
     flushTimer_->start(static_cast<int>(wait));
 }
 
 void SaverPlatform::flush() {
-    if (ended_ || dirty_.isEmpty()) return;
-    target_->put(canvas_.image(), dirty_);
-    dirty_ = QRect();
+    if (ended_) return;
+    canvas_.present();
     lastFlush_ = nowMs();
 }
 
@@ -128,16 +126,25 @@ bool SaverPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h,
     return !drawn.isEmpty();
 }
 
+bool SaverPlatform::replacePicture(ServerPicture& held, const QImage& picture) {
+    const QImage converted = toCanvasFormat(picture);
+    const std::uint32_t pixmap = target_->upload(converted);
+    if (!pixmap) return false;
+    // Copies from the old picture may still be held back: they are sent before it goes.
+    canvas_.settle();
+    target_->freePixmap(held.pixmap);
+    held = {pixmap, converted.size()};
+    return true;
+}
+
 bool SaverPlatform::loadPicture(const std::string& file) {
     const auto path = folder_.find(file);
     if (!path) return false;
     // Budgeted for a common screen at least, so a picture too large to decode whole for a small
     // preview still plays there.
     auto picture = loadCoveringFile(*path, windowArea(), commonScreenArea);
-    if (!picture) return false;
-    QImage converted = toCanvasFormat(*picture);
-    if (converted.isNull()) return false;  // no memory for it: the previous picture stays
-    windowPicture_ = std::move(converted);
+    // No memory for it, here or in the server: the previous picture stays.
+    if (!picture || !replacePicture(windowPicture_, *picture)) return false;
     windowFile_ = *path;
     touch(canvas_.showPicture(windowPicture_));
     return true;
@@ -150,8 +157,12 @@ void SaverPlatform::fitPictures() {
     std::optional<QImage> still;
     if (windowFile_) still = loadCoveringFile(*windowFile_, area, commonScreenArea);
     // A file gone or changed meanwhile: the picture in use is fitted again instead.
-    if (!still) still = coverAndCut(windowFile_ ? windowPicture_ : builtinWindowPicture(), area);
-    if (QImage fitted = toCanvasFormat(*still); !fitted.isNull()) windowPicture_ = std::move(fitted);
+    if (!still)
+        still = coverAndCut(windowFile_ ? target_->download(windowPicture_.pixmap, windowPicture_.size) : builtinWindowPicture(),
+                            area);
+    // No memory for it: the picture in use stays.
+    static_cast<void>(replacePicture(windowPicture_, *still));
+    still.reset();
 
     const QImage moving = builtinAnimationPicture();
     frame_ = QSize(design(Control::Picture1).width / twipsPerPixel, design(Control::Picture1).height / twipsPerPixel) -
@@ -165,10 +176,10 @@ void SaverPlatform::fitPictures() {
     scale = std::min({scale, share * area.width() / moving.width(), share * area.height() / moving.height()});
     const QSize size(std::max(1, static_cast<int>(std::lround(moving.width() * scale))),
                      std::max(1, static_cast<int>(std::lround(moving.height() * scale))));
-    QImage scaled = toCanvasFormat(moving.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     // No memory for it: the moving picture in use stays, or the built-in one at its own size.
-    if (!scaled.isNull()) animationPicture_ = std::move(scaled);
-    else if (animationPicture_.isNull()) animationPicture_ = toCanvasFormat(moving);
+    if (!replacePicture(animationPicture_, moving.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)) &&
+        !animationPicture_.pixmap)
+        static_cast<void>(replacePicture(animationPicture_, moving));
 }
 
 // --- files and time ---

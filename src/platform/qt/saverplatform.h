@@ -11,8 +11,8 @@
 #include <string>
 
 #include "platform/headlessplatform.h"
-#include "platform/qt/canvas.h"
 #include "platform/qt/gametimers.h"
+#include "platform/qt/servercanvas.h"
 #include "platform/qt/workdir.h"
 #include "platform/qt/xcbtarget.h"
 #include "platform/random.h"
@@ -22,7 +22,8 @@ class QSocketNotifier;
 namespace pelorix {
 
 // Implements the platform over a window handed over by a screen-saver daemon. The game draws on a
-// canvas the size of the window; changed areas go to the window at most `flushIntervalMs` apart.
+// canvas the size of the window, which the X server holds, from pictures it holds too (each made
+// once, when loaded or fitted); changed areas go to the window at most `flushIntervalMs` apart.
 // There are no controls to show and no menus: their states are kept but nothing appears. Input is
 // never read (the daemon ends the saver on input). Every write of a file or picture is refused.
 // The program ends when the window is destroyed, the display is lost or `end` is called (from a
@@ -70,11 +71,11 @@ public:
     void wakeAtRefresh() override;
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId, const std::string&) override { return false; }
-    int pictureInnerWidth() const override { return animationPicture_.width(); }
-    int pictureInnerHeight() const override { return animationPicture_.height(); }
+    int pictureInnerWidth() const override { return animationPicture_.size.width(); }
+    int pictureInnerHeight() const override { return animationPicture_.size.height(); }
     // The moving picture with the designed frame around it: the picture scales, the frame stays.
-    int pictureOuterWidth() const override { return animationPicture_.width() + frame_.width(); }
-    int pictureOuterHeight() const override { return animationPicture_.height() + frame_.height(); }
+    int pictureOuterWidth() const override { return animationPicture_.size.width() + frame_.width(); }
+    int pictureOuterHeight() const override { return animationPicture_.size.height() + frame_.height(); }
     void refreshList(Control list) override;
     std::optional<std::string> readTextFile(const std::string& name) override { return folder_.readText(name); }
     bool writeTextFile(const std::string&, const std::string&) override { return false; }
@@ -89,7 +90,10 @@ private:
     // to the window's present size.
     void fitPictures();
     QSize windowArea() const;
-    // Marks an area for the next update of the window and makes sure that update comes.
+    // Hands `picture` to the server in place of `held`, which is freed; false (and `held` kept)
+    // when it cannot be made.
+    bool replacePicture(ServerPicture& held, const QImage& picture);
+    // Makes sure an update of the window comes, when `area` (just drawn) is not empty.
     void touch(const QRect& area);
     void flush();
 
@@ -102,12 +106,11 @@ private:
     std::string caption_;
     qt::GameTimers timers_{queue_};
 
-    QImage windowPicture_;
+    ServerCanvas canvas_;
+    ServerPicture windowPicture_;
     std::optional<std::filesystem::path> windowFile_;  // where the still picture came from; none: built in
-    QImage animationPicture_;
+    ServerPicture animationPicture_;
     QSize frame_;  // what the designed picture box adds to the built-in moving picture
-    Canvas canvas_;
-    QRect dirty_;
     qint64 lastFlush_ = 0;
 
     std::unique_ptr<QSocketNotifier> displayNotifier_;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Opening a foreign X window, following its size and lifetime, and putting RGB32 pictures into it.
+// Opening a foreign X window, following its size and lifetime, and drawing into it from server-held pictures.
 #include "platform/qt/xcbtarget.h"
 
 #include <xcb/xcb.h>
@@ -87,8 +87,11 @@ std::unique_ptr<XcbTarget> XcbTarget::open(std::uint32_t window, bool root, std:
     target->swapBytes_ = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
     target->maxRequestBytes_ = static_cast<std::size_t>(xcb_get_maximum_request_length(c)) * 4;
 
+    // Copies between pictures the server holds never ask for exposure events: every source lies
+    // wholly inside its picture.
     target->gc_ = xcb_generate_id(c);
-    xcb_create_gc(c, target->gc_, window, 0, nullptr);
+    const std::uint32_t noExposures = 0;
+    xcb_create_gc(c, target->gc_, window, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
     xcb_flush(c);
     return target;
 }
@@ -137,32 +140,120 @@ XcbTarget::Changes XcbTarget::poll() {
     return changes;
 }
 
-void XcbTarget::put(const QImage& image, const QRect& area) {
-    if (gone_) return;
-    const QRect rect = area.intersected(image.rect()).intersected(QRect(0, 0, width_, height_));
-    if (rect.isEmpty()) return;
-    const auto w = static_cast<std::size_t>(rect.width());
-    // Large areas go in strips that each fit one request: the image request's header takes 24
+std::uint32_t XcbTarget::createPixmap(QSize size) {
+    if (gone_ || size.isEmpty() || size.width() > 0x7FFF || size.height() > 0x7FFF) return 0;
+    const std::uint32_t pixmap = xcb_generate_id(connection_);
+    // Checked: a picture the server could not make would fail every drawing call that names it.
+    xcb_generic_error_t* failure = xcb_request_check(
+        connection_, xcb_create_pixmap_checked(connection_, depth_, pixmap, window_, static_cast<std::uint16_t>(size.width()),
+                                               static_cast<std::uint16_t>(size.height())));
+    if (failure || xcb_connection_has_error(connection_)) {
+        std::free(failure);
+        return 0;
+    }
+    return pixmap;
+}
+
+std::uint32_t XcbTarget::upload(const QImage& picture) {
+    if (picture.isNull() || picture.format() != QImage::Format_RGB32) return 0;
+    const std::uint32_t pixmap = createPixmap(picture.size());
+    if (pixmap) put(pixmap, picture);
+    return pixmap;
+}
+
+void XcbTarget::freePixmap(std::uint32_t pixmap) {
+    if (pixmap && !gone_) xcb_free_pixmap(connection_, pixmap);
+}
+
+QImage XcbTarget::download(std::uint32_t pixmap, QSize size) {
+    if (gone_ || !pixmap || size.isEmpty()) return {};
+    xcb_get_image_reply_t* reply = xcb_get_image_reply(
+        connection_,
+        xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, 0, 0, static_cast<std::uint16_t>(size.width()),
+                      static_cast<std::uint16_t>(size.height()), ~0u),
+        nullptr);
+    if (!reply) return {};
+    QImage picture(size, QImage::Format_RGB32);
+    const auto rowBytes = static_cast<std::size_t>(size.width()) * 4;
+    // The reply holds 32-bit pixels, row after row; anything shorter is refused.
+    if (!picture.isNull() && static_cast<std::size_t>(xcb_get_image_data_length(reply)) >= rowBytes * static_cast<std::size_t>(size.height())) {
+        const std::uint8_t* data = xcb_get_image_data(reply);
+        for (int y = 0; y < size.height(); ++y) {
+            auto* row = reinterpret_cast<std::uint32_t*>(picture.scanLine(y));
+            std::memcpy(row, data + rowBytes * static_cast<std::size_t>(y), rowBytes);
+            for (int x = 0; x < size.width(); ++x) row[x] = 0xFF000000u | (swapBytes_ ? __builtin_bswap32(row[x]) : row[x]);
+        }
+    } else {
+        picture = QImage();
+    }
+    std::free(reply);
+    return picture;
+}
+
+void XcbTarget::fill(std::uint32_t pixmap, const QRect& rect, unsigned value) {
+    if (gone_ || rect.isEmpty()) return;
+    // A window of depth 24 has no alpha: the pixel is its colour alone.
+    if (depth_ != 32) value &= 0xFFFFFFu;
+    if (value != foreground_) {
+        xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, &value);
+        foreground_ = value;
+    }
+    const xcb_rectangle_t box{static_cast<std::int16_t>(rect.left()), static_cast<std::int16_t>(rect.top()),
+                              static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rect.height())};
+    xcb_poly_fill_rectangle(connection_, pixmap, gc_, 1, &box);
+}
+
+void XcbTarget::copy(std::uint32_t from, std::uint32_t to, QPoint origin, const QRect& target) {
+    if (gone_ || target.isEmpty()) return;
+    xcb_copy_area(connection_, from, to, gc_, static_cast<std::int16_t>(origin.x()), static_cast<std::int16_t>(origin.y()),
+                  static_cast<std::int16_t>(target.left()), static_cast<std::int16_t>(target.top()),
+                  static_cast<std::uint16_t>(target.width()), static_cast<std::uint16_t>(target.height()));
+}
+
+void XcbTarget::show(std::uint32_t pixmap, const QRect& area) {
+    const QRect rect = area.intersected(QRect(0, 0, width_, height_));
+    copy(pixmap, window_, rect.topLeft(), rect);
+}
+
+void XcbTarget::send() {
+    if (!gone_) xcb_flush(connection_);
+}
+
+void XcbTarget::put(std::uint32_t drawable, const QImage& picture) {
+    const auto w = static_cast<std::size_t>(picture.width());
+    // Large pictures go in strips that each fit one request: the image request's header takes 24
     // bytes, and 64 are kept back for it, with room to spare.
     constexpr std::size_t requestHeaderRoom = 64;
-    const std::size_t stripRows = std::max<std::size_t>(1, (maxRequestBytes_ - requestHeaderRoom) / (w * 4));
-    for (int top = rect.top(); top <= rect.bottom();) {
-        const int rows = static_cast<int>(std::min<std::size_t>(stripRows, static_cast<std::size_t>(rect.bottom() - top + 1)));
-        rows_.resize(w * static_cast<std::size_t>(rows));
-        for (int r = 0; r < rows; ++r) {
-            const auto* from = reinterpret_cast<const std::uint32_t*>(image.constScanLine(top + r)) + rect.left();
-            std::uint32_t* to = rows_.data() + w * static_cast<std::size_t>(r);
-            if (swapBytes_)
-                std::transform(from, from + w, to, [](std::uint32_t v) { return __builtin_bswap32(v); });
-            else
-                std::memcpy(to, from, w * 4);
+    // Rows turned to the server's byte order are copied first, a strip of at most this many bytes.
+    constexpr std::size_t copiedStripBytes = std::size_t{1} << 20;
+    // Rows go as they are when they follow each other without padding, in the server's byte
+    // order; otherwise they are copied and turned first.
+    const bool asStored = !swapBytes_ && static_cast<std::size_t>(picture.bytesPerLine()) == w * 4;
+    std::size_t stripBytes = maxRequestBytes_ - requestHeaderRoom;
+    if (!asStored) stripBytes = std::min(stripBytes, copiedStripBytes);
+    const std::size_t stripRows = std::max<std::size_t>(1, stripBytes / (w * 4));
+    for (int top = 0; top < picture.height();) {
+        const int rows = static_cast<int>(std::min<std::size_t>(stripRows, static_cast<std::size_t>(picture.height() - top)));
+        const std::size_t bytes = w * 4 * static_cast<std::size_t>(rows);
+        const std::uint8_t* data = picture.constScanLine(top);
+        if (!asStored) {
+            rows_.resize(w * static_cast<std::size_t>(rows));
+            for (int r = 0; r < rows; ++r) {
+                const auto* from = reinterpret_cast<const std::uint32_t*>(picture.constScanLine(top + r));
+                std::uint32_t* to = rows_.data() + w * static_cast<std::size_t>(r);
+                if (swapBytes_)
+                    std::transform(from, from + w, to, [](std::uint32_t v) { return __builtin_bswap32(v); });
+                else
+                    std::memcpy(to, from, w * 4);
+            }
+            data = reinterpret_cast<const std::uint8_t*>(rows_.data());
         }
-        xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, static_cast<std::uint16_t>(w),
-                      static_cast<std::uint16_t>(rows), static_cast<std::int16_t>(rect.left()), static_cast<std::int16_t>(top),
-                      0, depth_, static_cast<std::uint32_t>(rows_.size() * 4),
-                      reinterpret_cast<const std::uint8_t*>(rows_.data()));
+        xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, gc_, static_cast<std::uint16_t>(w),
+                      static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(top), 0, depth_,
+                      static_cast<std::uint32_t>(bytes), data);
         top += rows;
     }
+    rows_ = {};
     xcb_flush(connection_);
 }
 

@@ -113,7 +113,8 @@ struct PlainSurface {
 
 TEST(Canvas, CheapFramesGiveExactlyThePixelsOfPlainDrawing) {
     // Frames of a moving picture over a grid of cells (fill a cell, copy over it), mixed with
-    // moves that redraw single cells, lone fills and copies, and colour changes.
+    // moves that redraw single cells, lone fills and copies, and colour changes. The surface is
+    // read after one to three steps, so that copies drawn over unread are dropped on the way.
     const QImage picture = numbered(67, 53);
     Canvas canvas(200, 150, 0xF0F0F0);
     PlainSurface plain{QImage(200, 150, QImage::Format_RGB32)};
@@ -156,7 +157,9 @@ TEST(Canvas, CheapFramesGiveExactlyThePixelsOfPlainDrawing) {
             canvas.copy(picture, x + 10, y + 10, 40, 40, 0, 0);
             plain.copy(picture, x + 10, y + 10, 40, 40, 0, 0);
         }
-        ASSERT_EQ(canvas.image(), plain.image) << "step " << step << " kind " << kind;
+        if (next(3) == 0) {
+            ASSERT_EQ(canvas.image(), plain.image) << "step " << step << " kind " << kind;
+        }
     }
 }
 
