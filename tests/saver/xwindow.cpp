@@ -47,6 +47,11 @@ void XWindow::resize(int width, int height) {
     xcb_flush(connection_);
 }
 
+void XWindow::clear() {
+    xcb_clear_area(connection_, 0, window_, 0, 0, 0, 0);
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));  // done when it returns
+}
+
 void XWindow::destroy() {
     xcb_destroy_window(connection_, window_);
     xcb_flush(connection_);

@@ -25,6 +25,8 @@ public:
     std::uint32_t id() const { return window_; }
     std::string hexId() const;
     void resize(int width, int height);
+    // Wipes the window to its black background, as a window that covered it would leave it.
+    void clear();
     void destroy();
     // The window's pixels as 0xRRGGBB, row by row; empty when it cannot be read.
     std::vector<std::uint32_t> pixels(int& width, int& height) const;

@@ -163,5 +163,23 @@ TEST(Canvas, CheapFramesGiveExactlyThePixelsOfPlainDrawing) {
     }
 }
 
+TEST(Canvas, FramesDrawnOverBeforeAnyReadAreNeverCopied) {
+    struct Counting final : CanvasSink<int> {
+        int fills = 0, copies = 0;
+        void fillRect(const QRect&, unsigned) override { ++fills; }
+        void copyRect(const int&, QPoint, const QRect&) override { ++copies; }
+    } sink;
+    CanvasPlan<int> plan(sink, QSize(100, 100));
+    // Ten frames of four cells, each filled and then drawn over whole by its piece of the picture.
+    for (int frame = 0; frame < 10; ++frame)
+        for (int cell = 0; cell < 4; ++cell) {
+            plan.fillBox(cell * 25, 0, cell * 25 + 23, 23, 2);
+            plan.copy(7, QSize(200, 200), cell * 25, 0, 24, 24, frame, 0);
+        }
+    plan.settle();
+    EXPECT_EQ(sink.copies, 4);  // the last frame's only
+    EXPECT_EQ(sink.fills, 0);   // every box was wholly drawn over
+}
+
 }  // namespace
 }  // namespace pelorix::testing
