@@ -78,15 +78,17 @@ sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) -E '$(SANITIZE_SKIP)'
 
-# The pace figures are given beside those of an earlier commit when `make bench-before` built it.
+# The pace figures are given beside those of an earlier commit when `make bench-before` built it;
+# the screen saver's beside an earlier program when SAVER_BEFORE names one.
 BEFORE       ?= $(wildcard build-before/out/pelorix_pace)
+SAVER_BEFORE ?=
 SOAK_MINUTES ?= 10
 
 bench: build
 	@$(MAKE) --no-print-directory install-missing WANT="$(BENCH_PACKAGES)"
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./bench/pelorix_bench
 	bench/process.sh $(BUILD)/pelorix
-	bench/saver.sh $(BUILD)/pelorix
+	bench/saver.sh $(BUILD)/pelorix $(SAVER_BEFORE)
 	bench/pace.sh $(BUILD)/bench/pelorix_pace $(BEFORE)
 	bench/soak.sh $(BUILD)/bench/pelorix_soak $(SOAK_MINUTES)
 

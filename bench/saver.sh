@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Whole-process measures of the screen-saver module on the root window of an Xvfb screen, at a
 # laptop's 1280 x 800 and a 4K monitor's 3840 x 2160: CPU share of the saver and of the X server
-# (each run has a server of its own, so its time is the saver's doing), peak resident memory, and
-# the time from SIGTERM to exit. Each folder is measured with every program in turn, so that a
+# (each run has a server of its own, so its time is the saver's doing), peak resident memory of
+# both (the server's includes its screen and the pictures the saver hands it), and the time from
+# SIGTERM to exit. Each folder is measured with every program in turn, so that a
 # noisy machine weighs on all of them alike.
 # Usage: bench/saver.sh [path/to/pelorix [path/to/earlier/pelorix]]
 #   SAVER_SECONDS  seconds measured per run, after SAVER_START seconds of start (default 60 and 3)
@@ -94,7 +95,7 @@ stop_saver() {
 
 # measure PROGRAM NAME FOLDER SIZE: one line of figures.
 measure() {
-  local s0 x0 s1 x1 peak exit_ms
+  local s0 x0 s1 x1 peak xpeak exit_ms
   start_server "$4"
   start_saver "$1" "$work/$3"
   sleep "$start"
@@ -102,11 +103,12 @@ measure() {
   sleep "$seconds"
   s1=$(ticks "$spid"); x1=$(ticks "$xpid")
   peak=$(peak_mb "$spid")
+  xpeak=$(peak_mb "$xpid")
   exit_ms=$(stop_saver)
   stop_server
-  printf '  %-11s saver %s  X server %s  together %s  peak %6s MB  exit %4s ms\n' "$2" \
+  printf '  %-11s saver %s  X server %s  together %s  peak %6s MB, X server %6s MB  exit %4s ms\n' "$2" \
     "$(share "$s0" "$s1" "$seconds")" "$(share "$x0" "$x1" "$seconds")" \
-    "$(share $((s0 + x0)) $((s1 + x1)) "$seconds")" "$peak" "$exit_ms"
+    "$(share $((s0 + x0)) $((s1 + x1)) "$seconds")" "$peak" "$xpeak" "$exit_ms"
 }
 
 for size in $sizes; do

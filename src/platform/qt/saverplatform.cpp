@@ -128,13 +128,16 @@ bool SaverPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h,
 
 bool SaverPlatform::replacePicture(ServerPicture& held, const QImage& picture) {
     const QImage converted = toCanvasFormat(picture);
-    const std::uint32_t pixmap = target_->upload(converted);
-    if (!pixmap) return false;
-    // Copies from the old picture may still be held back: they are sent before it goes.
+    if (converted.isNull()) return false;
+    // Copies from the old picture may still be held back: they are sent before it goes. It goes
+    // before the new one comes, so that the server never holds both: should the server then refuse
+    // the new one, there is no picture to copy from and the pieces show their background.
     canvas_.settle();
     target_->freePixmap(held.pixmap);
-    held = {pixmap, converted.size()};
-    return true;
+    held = {target_->upload(converted), converted.size()};
+    if (held.pixmap) return true;
+    held = {};
+    return false;
 }
 
 bool SaverPlatform::loadPicture(const std::string& file) {

@@ -90,8 +90,8 @@ private:
     // to the window's present size.
     void fitPictures();
     QSize windowArea() const;
-    // Hands `picture` to the server in place of `held`, which is freed; false (and `held` kept)
-    // when it cannot be made.
+    // Hands `picture` to the server in place of `held`, which is freed first; false when the
+    // picture is null or the server refuses it (`held` is then no picture, or kept when null).
     bool replacePicture(ServerPicture& held, const QImage& picture);
     // Makes sure an update of the window comes, when `area` (just drawn) is not empty.
     void touch(const QRect& area);

@@ -222,15 +222,14 @@ void XcbTarget::send() {
 void XcbTarget::put(std::uint32_t drawable, const QImage& picture) {
     const auto w = static_cast<std::size_t>(picture.width());
     // Large pictures go in strips that each fit one request: the image request's header takes 24
-    // bytes, and 64 are kept back for it, with room to spare.
+    // bytes, and 64 are kept back for it, with room to spare. A strip is at most a megabyte, so
+    // that neither side holds more than that of a picture on its way.
     constexpr std::size_t requestHeaderRoom = 64;
-    // Rows turned to the server's byte order are copied first, a strip of at most this many bytes.
-    constexpr std::size_t copiedStripBytes = std::size_t{1} << 20;
+    constexpr std::size_t largestStripBytes = std::size_t{1} << 20;
+    const std::size_t stripBytes = std::min(maxRequestBytes_ - requestHeaderRoom, largestStripBytes);
     // Rows go as they are when they follow each other without padding, in the server's byte
     // order; otherwise they are copied and turned first.
     const bool asStored = !swapBytes_ && static_cast<std::size_t>(picture.bytesPerLine()) == w * 4;
-    std::size_t stripBytes = maxRequestBytes_ - requestHeaderRoom;
-    if (!asStored) stripBytes = std::min(stripBytes, copiedStripBytes);
     const std::size_t stripRows = std::max<std::size_t>(1, stripBytes / (w * 4));
     for (int top = 0; top < picture.height();) {
         const int rows = static_cast<int>(std::min<std::size_t>(stripRows, static_cast<std::size_t>(picture.height() - top)));
