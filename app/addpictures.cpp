@@ -4,8 +4,8 @@
 
 
 #include "platform/design.h"
-#include "platform/qt/pictureimport.h"
-#include "platform/qt/qtsupport.h"
+#include "pictures/pictureimport.h"
+#include "files/qtpaths.h"
 
 namespace pelorix::app {
 

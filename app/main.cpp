@@ -13,9 +13,9 @@
 #include "app/commandline.h"
 #include "app/saver.h"
 #include "game/puzzlemaker2.h"
-#include "platform/qt/qtplatform.h"
-#include "platform/qt/qtsupport.h"
-#include "platform/qt/tempfiles.h"
+#include "window/qtplatform.h"
+#include "files/qtpaths.h"
+#include "files/tempfiles.h"
 #include "app/userfolder.h"
 
 namespace {

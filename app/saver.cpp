@@ -13,7 +13,7 @@
 #include <cstring>
 
 #include "game/puzzlemaker2.h"
-#include "platform/qt/saverplatform.h"
+#include "saver/saverplatform.h"
 
 namespace pelorix::app {
 

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/qt/pictureimport.h"
-#include "platform/qt/qtsupport.h"
+#include "pictures/pictureimport.h"
+#include "files/qtpaths.h"
 
 namespace pelorix::app {
 

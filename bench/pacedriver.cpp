@@ -23,7 +23,7 @@
 #include <string>
 
 #include "game/puzzlemaker2.h"
-#include "platform/qt/qtplatform.h"
+#include "window/qtplatform.h"
 #include "procstat.h"
 
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 
 #include "hostile.h"
-#include "platform/qt/canvas.h"
-#include "platform/qt/pictureimport.h"
-#include "platform/qt/pictures.h"
+#include "pictures/canvas.h"
+#include "pictures/pictureimport.h"
+#include "pictures/pictures.h"
 
 namespace pelorix::testing {
 namespace {

@@ -20,7 +20,7 @@
 
 #include "game/puzzlemaker2.h"
 #include "hostile.h"
-#include "platform/qt/qtplatform.h"
+#include "window/qtplatform.h"
 #include "procstat.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/qt/pictureimport.h"
-#include "platform/qt/qtsupport.h"
+#include "pictures/pictureimport.h"
+#include "files/qtpaths.h"
 
 namespace {
 // Small, so a picture that is prepared costs little and each input runs fast.

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/qt/canvas.h"
-#include "platform/qt/pictures.h"
+#include "pictures/canvas.h"
+#include "pictures/pictures.h"
 
 namespace {
 // Small, so a picture that loads decodes little and each input runs fast.

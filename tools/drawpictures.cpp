@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Draws the pictures shipped in assets/ (title pictures and samples); regenerate with `drawpictures assets`.
 #include "palette8.h"
-#include "platform/qt/pictures.h"
+#include "pictures/pictures.h"
 #include "scenes.h"
 
 #include <QCoreApplication>

@@ -13,7 +13,7 @@
 #include <QUrl>
 
 #include "hostile.h"
-#include "platform/qt/dropimport.h"
+#include "window/dropimport.h"
 #include "qtgame.h"
 #include "testfiles.h"
 

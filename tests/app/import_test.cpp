@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "hostile.h"
-#include "platform/qt/pictureimport.h"
+#include "pictures/pictureimport.h"
 #include "testfiles.h"
 
 namespace pelorix::testing {

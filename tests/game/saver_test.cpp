@@ -11,7 +11,7 @@
 
 #include "gamefixture.h"
 #include "platform/design.h"
-#include "platform/qt/pictures.h"
+#include "pictures/pictures.h"
 
 namespace pelorix::testing {
 namespace {

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/qt/canvas.h"
-#include "platform/qt/servercanvas.h"
-#include "platform/qt/xcbtarget.h"
+#include "pictures/canvas.h"
+#include "saver/servercanvas.h"
+#include "saver/xcbtarget.h"
 #include "xwindow.h"
 
 namespace pelorix::testing {

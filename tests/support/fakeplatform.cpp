@@ -6,8 +6,8 @@
 
 #include "platform/design.h"
 #include "platform/palette.h"
-#include "platform/qt/pictures.h"
-#include "platform/qt/workdir.h"
+#include "pictures/pictures.h"
+#include "files/workdir.h"
 
 namespace pelorix::testing {
 

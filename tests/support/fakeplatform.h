@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/canvas.h"
+#include "pictures/canvas.h"
 #include "platform/headlessplatform.h"
 #include "platform/random.h"
 

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// The pieces every write into a working folder is made of: plain names, whole writes, exclusive temporaries.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "files/tempfiles.h"
+
+namespace pelorix {
+
+// The system calls a write goes through; tests replace some of them to inject faults (a full
+// disk, a folder that refuses new files). Each behaves as its POSIX namesake.
+struct FileCalls {
+    std::function<int(const char* path, int flags, mode_t mode)> open;
+    std::function<ssize_t(int fd, const void* data, size_t size)> write;
+    std::function<int(int fd)> fsync;
+    std::function<int(const char* from, const char* to)> rename;
+    static FileCalls posix();
+};
+
+// True for a name of an entry inside the folder itself: not empty, not "." or "..", and without a
+// separator or a NUL byte (which the system would take as the name's end).
+bool isPlainName(std::string_view name);
+
+// Writes all `size` bytes at `data` to `fd` through `calls`, going on after short writes and
+// interruptions. False when a write fails or writes nothing.
+bool writeAll(const FileCalls& calls, int fd, const void* data, std::size_t size);
+
+// A new file of this process in `folder`, under a temporary name of its own: created exclusively,
+// so no entry present (a file, a link, anything) is opened or touched. The name is marked in use
+// for the object's lifetime, so no clean-up of stale temporaries removes it meanwhile. Destroying
+// the object closes the file and removes it, unless it was renamed or linked away (`release`).
+class NewTemporary {
+public:
+    // Tries up to 100 names from `nextName` while each is taken; any other failure ends at once.
+    NewTemporary(const FileCalls& calls, const std::filesystem::path& folder,
+                 const std::function<std::string()>& nextName, mode_t mode);
+    ~NewTemporary();
+    NewTemporary(const NewTemporary&) = delete;
+    NewTemporary& operator=(const NewTemporary&) = delete;
+
+    bool opened() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    const std::string& name() const { return inUse_->name(); }
+    const std::filesystem::path& path() const { return path_; }
+    // Closes the file; false when it was not open or the close reported an error (a write that
+    // the system had deferred may have failed).
+    bool close();
+    // The file has its lasting name now: nothing is removed on destruction.
+    void release() { released_ = true; }
+
+private:
+    std::optional<TemporaryInUse> inUse_;
+    std::filesystem::path path_;
+    int fd_ = -1;
+    bool released_ = false;
+};
+
+}  // namespace pelorix

@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: MIT
+// Adding pictures to a working folder: prepared for the board, new files only, written beside the target then linked in.
+#include "pictures/pictureimport.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+
+#include <cerrno>
+#include <cstdio>
+#include <optional>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "pictures/pictures.h"
+#include "files/qtpaths.h"
+#include "files/safefiles.h"
+#include "files/tempfiles.h"
+#include "files/workdir.h"
+
+namespace pelorix {
+
+namespace {
+
+const QString pictureSuffix = QStringLiteral(".regular_picture");
+constexpr int longestStemBytes = 200;  // room for the suffix and a number within 255 bytes
+constexpr int mostNumberedTries = 9999;
+
+// Closes a descriptor when it goes out of scope.
+struct Fd {
+    int fd = -1;
+    explicit Fd(int f) : fd(f) {}
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+};
+
+// Writes the bytes straight into a name created exclusively; the fallback for folders whose file
+// system has neither hard links nor a non-replacing rename.
+bool writeExclusively(int dir, const std::string& name, const QByteArray& bytes) {
+    const int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const FileCalls calls = FileCalls::posix();
+    const bool written = writeAll(calls, fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (written && closed) return true;
+    ::unlinkat(dir, name.c_str(), 0);  // ours, created above: never leave a broken picture behind
+    return false;
+}
+
+// True when some pixel of `picture` is not fully opaque.
+bool usesTransparency(const QImage& picture) {
+    if (!picture.hasAlphaChannel()) return false;
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    if (argb.isNull()) return true;  // cannot look: keep what alpha there may be
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(row[x]) != 255) return true;
+    }
+    return false;
+}
+
+// The file of a prepared picture: a JPEG of quality 90, or a PNG for a picture with transparency,
+// which a JPEG cannot hold. Empty when encoding fails.
+QByteArray encodePrepared(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) return {};
+    const bool png = usesTransparency(picture);
+    QImageWriter writer(&buffer, png ? QByteArray("png") : QByteArray("jpeg"));
+    if (!png) writer.setQuality(90);
+    if (!writer.write(png ? picture : picture.convertToFormat(QImage::Format_RGB32))) return {};
+    return bytes;
+}
+
+}  // namespace
+
+bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes) {
+    if (!isPlainName(name)) return false;
+    const Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd < 0) return false;
+
+    // Temporaries that killed writes left behind would otherwise pile up in the folder.
+    removeStaleTemporaries(folder);
+    // A temporary name of our own: created exclusively, so nothing present is touched.
+    const FileCalls calls = FileCalls::posix();
+    NewTemporary temp(calls, folder, newFileTemporaryName, 0644);
+    if (!temp.opened()) return false;
+    const bool written = writeAll(calls, temp.fd(), bytes.constData(), static_cast<std::size_t>(bytes.size())) &&
+                         ::fsync(temp.fd()) == 0;
+    if (!temp.close() || !written) return false;  // the temporary is removed with `temp`
+
+    // Linking fails when the name exists in any form, so a file that appeared meanwhile is kept.
+    // Either way the temporary's own name goes with `temp`.
+    if (::linkat(dir.fd, temp.name().c_str(), dir.fd, name.c_str(), 0) == 0) return true;
+    if (errno == EEXIST) return false;
+    if (::renameat2(dir.fd, temp.name().c_str(), dir.fd, name.c_str(), RENAME_NOREPLACE) == 0) {
+        temp.release();
+        return true;
+    }
+    const int renameError = errno;
+    if (renameError == EINVAL || renameError == ENOSYS || renameError == EPERM || renameError == ENOTSUP)
+        return writeExclusively(dir.fd, name, bytes);
+    return false;
+}
+
+bool nameTakenIgnoringCase(const std::filesystem::path& folder, const std::string& name) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (sameNameIgnoringCase(it->path().filename().string(), name)) return true;
+    return false;
+}
+
+QString importName(const QString& sourceFileName) {
+    QString stem = sourceFileName;
+    while (stem.startsWith(QLatin1Char('.'))) stem.remove(0, 1);
+    const qsizetype dot = stem.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0) stem.truncate(dot);
+    for (QChar& c : stem)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) c = QLatin1Char('_');
+    while (QFile::encodeName(stem).size() > longestStemBytes) {
+        stem.chop(1);
+        if (!stem.isEmpty() && stem.back().isHighSurrogate()) stem.chop(1);  // never split a character
+    }
+    if (stem.trimmed().isEmpty()) stem = QStringLiteral("picture");
+    return stem + pictureSuffix;
+}
+
+QString numberedName(const QString& name, int n) {
+    const QString stem = name.endsWith(pictureSuffix) ? name.left(name.size() - pictureSuffix.size()) : name;
+    return stem + QLatin1Char(' ') + QString::number(n) + pictureSuffix;
+}
+
+QSize importBudgetArea() {
+    const QSize largest = largestScreenArea();
+    return largest.isEmpty() ? commonScreenArea : largest;
+}
+
+ImportResult importPicture(const QString& source, const std::filesystem::path& folder, QSize area, QSize shownArea) {
+    ImportResult result;
+    const QFileInfo info(source);
+    const QString shown = info.fileName();
+    auto refuse = [&](ImportResult::Outcome outcome, const QString& why) {
+        result.outcome = outcome;
+        result.message = QStringLiteral("%1: %2; nothing added").arg(shown, why);
+        return result;
+    };
+    if (!info.exists()) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("no such file"));
+    if (!info.isFile()) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("not a file"));
+    if (info.size() > maxImportBytes) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("file too large"));
+
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly)) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
+    // One read serves both the check and the copy, so the copy is exactly what was checked. It
+    // asks for what the file holds and one byte more (a buffer of the asked size is reserved
+    // first): a file that grew, shrank or changed its size since it was looked at is refused.
+    const qint64 size = file.size();
+    if (size < 0 || size > maxImportBytes) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("file too large"));
+    const QByteArray bytes = file.read(size + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() != size)
+        return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
+    // The picture the board shows: upright, covering the area, cut around its centre, decoded
+    // once. What it may cost is bounded by what a window of this machine could show.
+    if (shownArea.isEmpty()) shownArea = importBudgetArea();
+    PictureFault fault = PictureFault::none;
+    const std::optional<QImage> prepared = loadCoveringData(bytes, area, shownArea, &fault);
+    if (!prepared) {
+        const QString why = fault == PictureFault::damaged     ? QStringLiteral("damaged")
+                            : fault == PictureFault::tooCostly ? QStringLiteral("too large to prepare")
+                                                               : QStringLiteral("not a picture");
+        return refuse(ImportResult::Outcome::NotPicture, why);
+    }
+
+    const QString folderPath = qt::toQPath(folder);
+    const QString canonicalFolder = QFileInfo(folderPath).canonicalFilePath();  // empty when missing
+    if (!canonicalFolder.isEmpty() && info.canonicalPath() == canonicalFolder &&
+        shown.endsWith(pictureSuffix, Qt::CaseInsensitive)) {
+        result.outcome = ImportResult::Outcome::AlreadyThere;
+        result.name = shown;
+        result.message = QStringLiteral("%1: already in the folder").arg(shown);
+        return result;
+    }
+
+    const QByteArray picture = encodePrepared(*prepared);
+    if (picture.isEmpty()) return refuse(ImportResult::Outcome::WriteFailed, QStringLiteral("cannot be prepared"));
+
+    const QString first = importName(shown);
+    for (int n = 1; n <= mostNumberedTries; ++n) {
+        const QString name = n == 1 ? first : numberedName(first, n);
+        const std::string encoded = QFile::encodeName(name).toStdString();
+        if (nameTakenIgnoringCase(folder, encoded)) continue;
+        if (createNewFile(folder, encoded, picture)) {
+            result.outcome = ImportResult::Outcome::Added;
+            result.name = name;
+            result.message = QStringLiteral("%1: added as %2").arg(shown, name);
+            return result;
+        }
+        // Someone took the name meanwhile: try the next number; otherwise the folder refuses.
+        if (!nameTakenIgnoringCase(folder, encoded)) break;
+    }
+    return refuse(ImportResult::Outcome::WriteFailed, QStringLiteral("cannot write into the folder"));
+}
+
+}  // namespace pelorix

@@ -1,0 +1,353 @@
+// SPDX-License-Identifier: MIT
+// Loading picture files at a cost bounded by the screen, refusing what is damaged or too costly.
+#include "pictures/pictures.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QScreen>
+#include <algorithm>
+
+#include "pictures/jpegframe.h"
+#include "pictures/picturedamage.h"
+#include "pictures/picturefit.h"
+
+namespace pelorix {
+
+namespace {
+
+constexpr qint64 pngHeaderBytes = 33;  // signature, then the IHDR chunk: length, type, 13 bytes, CRC
+
+quint32 crc32(const char* data, qsizetype size) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < size; ++i) {
+        crc ^= static_cast<unsigned char>(data[i]);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void putBigEndian(QByteArray& bytes, qsizetype at, quint32 value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
+}
+
+// A PNG file as if its header claimed fewer rows: the decoder then inflates and keeps only the
+// top rows, which come out exactly as in a whole decode, and stops there.
+class FewerRowsPng final : public QIODevice {
+public:
+    FewerRowsPng(QIODevice& inner, QByteArray header) : inner_(inner), header_(std::move(header)) {
+        open(QIODevice::ReadOnly);
+    }
+    qint64 size() const override { return inner_.size(); }
+
+protected:
+    qint64 readData(char* data, qint64 max) override {
+        const qint64 at = pos();
+        if (!inner_.seek(at)) return -1;
+        const qint64 got = inner_.read(data, max);
+        for (qint64 i = at; i < std::min(at + got, pngHeaderBytes); ++i) data[i - at] = header_[i];
+        return got;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QIODevice& inner_;
+    QByteArray header_;
+};
+
+// The header of a non-interlaced PNG with its height cut to `rows`; empty when `device` holds no
+// such PNG.
+QByteArray pngHeaderWithRows(QIODevice& device, int rows) {
+    // The reader has already looked at the header, so the device may stand anywhere.
+    const qint64 was = device.pos();
+    if (!device.seek(0)) return {};
+    const QByteArray header = device.read(pngHeaderBytes);
+    device.seek(was);
+    if (header.size() != pngHeaderBytes || !header.startsWith("\x89PNG\r\n\x1a\n") || header.mid(12, 4) != "IHDR")
+        return {};
+    if (header[28] != 0) return {};  // interlaced rows are spread over the whole file
+    QByteArray patched = header;
+    putBigEndian(patched, 20, static_cast<quint32>(rows));
+    putBigEndian(patched, 29, crc32(patched.constData() + 12, 17));
+    return patched;
+}
+
+// Bytes a pixel takes in the format a reader reports. The report comes from the decoder's header
+// read, and one that failed may hand back any number at all, so it is checked as a plain number
+// before it is used as a format.
+long long bytesPerPixel(int format) {
+    if (format <= QImage::Format_Invalid || format >= QImage::NImageFormats) return 8;  // unknown: assume the widest
+    return std::max(1, QImage::toPixelFormat(static_cast<QImage::Format>(format)).bitsPerPixel() / 8);
+}
+
+// A JPEG's markers, read before the decoder reads them, so what it would fail on, what it would
+// allocate and how many passes it would make are known first. Empty, with `fault` set, when the
+// decoder would fail on the header or the file ends before its end marker (damaged), or when the
+// decode would cost past `budget` or pass over the picture more often than a whole file needs
+// (too costly): some of what it allocates is for the whole picture, however little of it is kept.
+// `cost` gives the bytes for the frame; the orientation is not known yet.
+template <typename Cost>
+std::optional<JpegFrame> affordableJpeg(QIODevice& device, long long budget, Cost cost, PictureFault& fault) {
+    std::optional<JpegFrame> jpeg = readJpegFrame(device);
+    if (!jpeg) fault = PictureFault::damaged;
+    else if (jpeg->scans > countedScans || cost(*jpeg) > budget) fault = PictureFault::tooCostly;
+    else if (!jpeg->ended) fault = PictureFault::damaged;
+    else return jpeg;
+    return std::nullopt;
+}
+
+// What opening a picture learnt of it, each value checked.
+struct OpenedPicture {
+    std::optional<JpegFrame> jpeg;  // a JPEG's frame header; none for other formats
+    QSize size;                     // as stored; invalid when the format tells no size before decoding
+    Orientation orientation = QImageIOHandler::TransformationNone;
+};
+
+// Makes `reader` read the header of the picture in `device` and checks what it tells, for a
+// decode of at most `budget` bytes; `jpegCost` prices a JPEG before its decoder reads anything.
+// Empty, with `fault` set, when the picture is to be refused. The reader never turns pictures itself, so that what a
+// clipped or scaled read decodes is in the stored picture's frame.
+template <typename Cost>
+std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device, long long budget, Cost jpegCost,
+                                         PictureFault& fault) {
+    OpenedPicture opened;
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    fault = PictureFault::notPicture;
+    if (!reader.canRead()) return std::nullopt;
+    fault = PictureFault::damaged;
+    if (reader.format() == "jpeg" && !(opened.jpeg = affordableJpeg(device, budget, jpegCost, fault))) return std::nullopt;
+    if (!wholeByStructure(device, reader.format())) return std::nullopt;
+    opened.size = reader.size();
+    const QSize size = opened.size;
+    // The decoder's header read failed after all: nothing it reports can be trusted.
+    if (opened.jpeg && size != QSize(opened.jpeg->width, opened.jpeg->height)) return std::nullopt;
+    if (size.isValid() && size.isEmpty()) return std::nullopt;
+    fault = PictureFault::tooCostly;
+    if (size.isValid() && static_cast<long long>(size.width()) * size.height() > maxPicturePixels) return std::nullopt;
+    fault = PictureFault::none;
+    opened.orientation = checkedOrientation(static_cast<int>(reader.transformation()));
+    reader.setAllocationLimit(static_cast<int>((budget + (1 << 20) - 1) >> 20));
+    return opened;
+}
+
+// The decoder's picture, or a null one, with `fault` set, when it could not decode the data
+// whole or the reader refused it for its allocation limit.
+QImage decodeWhole(QImageReader& reader, PictureFault& fault) {
+    const DecoderReports reports;
+    QImage picture = reader.read();
+    if (reports.overLimit > 0) fault = PictureFault::tooCostly;
+    else if (picture.isNull() || reports.damage > 0) fault = PictureFault::damaged;
+    else return picture;
+    return {};
+}
+
+std::optional<QImage> readPicture(QIODevice& device, QSize shown, PictureFault& fault) {
+    // A window not yet shown has no size; the picture still loads, as small as can be.
+    shown = shown.expandedTo(QSize(1, 1));
+    const long long budget = pictureDecodeBudget(shown);
+    QImageReader reader(&device);
+    // What is kept of a JPEG is its shown part, upright or on its side, whichever costs more.
+    auto jpegCost = [&](const JpegFrame& frame) {
+        const QSize stored(frame.width, frame.height);
+        const QSize kept = stored.boundedTo(shown), keptTurned = stored.boundedTo(shown.transposed());
+        return std::max(jpegDecodeBytes(frame, kept), jpegDecodeBytes(frame, keptTurned));
+    };
+    const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost, fault);
+    if (!opened) return std::nullopt;
+    const auto& [jpeg, size, orientation] = *opened;
+    const bool turned = orientation != QImageIOHandler::TransformationNone;
+
+    // The part shown is the top-left of the upright picture; a clipped read decodes the part of
+    // the stored picture that becomes it.
+    const QRect kept = size.isValid() ? QRect(QPoint(0, 0), uprightSize(size, orientation).boundedTo(shown)) : QRect();
+    const bool clips = size.isValid() && kept.size() != uprightSize(size, orientation) &&
+                       reader.supportsOption(QImageIOHandler::ClipRect);
+    if (clips) reader.setClipRect(storedRect(kept, size, orientation));
+    std::optional<FewerRowsPng> fewerRows;
+    std::optional<QImageReader> rowReader;
+    QImageReader* decoder = &reader;
+    // A JPEG's cost is counted above; other formats cost their pixels, in the format reported.
+    if (!jpeg && size.isValid()) {
+        const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
+        const QSize decoded = clips ? kept.size() : size;
+        long long decodeBytes = pixelBytes * decoded.width() * decoded.height();
+        // Only the top rows of an untouched picture are its top rows once shown.
+        if (!clips && !turned && kept.height() < size.height() && reader.format() == "png") {
+            if (QByteArray header = pngHeaderWithRows(device, kept.height()); !header.isEmpty()) {
+                fewerRows.emplace(device, std::move(header));
+                rowReader.emplace(&*fewerRows, QByteArray("png"));
+                rowReader->setAutoTransform(false);
+                rowReader->setAllocationLimit(reader.allocationLimit());
+                decoder = &*rowReader;
+                decodeBytes = pixelBytes * size.width() * kept.height();
+            }
+        }
+        // Turning makes a second picture of the same size.
+        if (turned) decodeBytes *= 2;
+        // What still does not fit is refused before any decoding.
+        if (decodeBytes > budget) {
+            fault = PictureFault::tooCostly;
+            return std::nullopt;
+        }
+    }
+
+    QImage picture = decodeWhole(*decoder, fault);
+    if (picture.isNull()) return std::nullopt;
+    if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) {
+        fault = PictureFault::tooCostly;
+        return std::nullopt;
+    }
+    picture = turnedUpright(picture, orientation);
+    // Formats read whole are cut to what can be shown, so only that part stays in memory.
+    if (picture.width() > shown.width() || picture.height() > shown.height())
+        picture = picture.copy(QRect(QPoint(0, 0), picture.size().boundedTo(shown)));
+    if (picture.isNull()) {
+        fault = PictureFault::tooCostly;  // no memory for it
+        return std::nullopt;
+    }
+    return picture;
+}
+
+// The JPEG decoder's own scale (1, 2, 4 or 8) for a read scaled to `request`: the largest whole
+// reduction that still gives at least the size asked for, as Qt's reader picks it.
+int jpegScale(QSize stored, QSize request) {
+    if (request.isEmpty() || request.width() >= stored.width()) return 1;
+    const int ratio = std::min(stored.width() / request.width(), stored.height() / request.height());
+    return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
+}
+
+std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetArea, PictureFault& fault) {
+    if (area.isEmpty() || static_cast<long long>(area.width()) * area.height() > maxPicturePixels) {
+        fault = PictureFault::tooCostly;
+        return std::nullopt;
+    }
+    const long long budget = pictureDecodeBudget(budgetArea.expandedTo(area));
+    const long long areaBytes = 4LL * area.width() * area.height();
+    QImageReader reader(&device);
+    // The decoder's output at its own scale, then Qt's exact scaling of it, then the cut; the
+    // orientation is not known yet, so the dearer of its two possible shapes (as stored, or turned
+    // a quarter) is priced.
+    auto jpegCost = [&](const JpegFrame& frame) {
+        const QSize stored(frame.width, frame.height);
+        long long most = 0;
+        for (const QSize upright : {stored, stored.transposed()}) {
+            QSize request = coverSize(upright, area);
+            if (upright != stored) request.transpose();
+            const int scale = jpegScale(stored, request);
+            const QSize out((frame.width + scale - 1) / scale, (frame.height + scale - 1) / scale);
+            most = std::max(most, jpegDecodeBytes(frame, out, scale) + 8LL * request.width() * request.height());
+        }
+        return most + areaBytes;
+    };
+    const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost, fault);
+    if (!opened) return std::nullopt;
+    const auto& [jpeg, size, orientation] = *opened;
+
+    // Larger pictures are read already scaled to the cover size, which a JPEG decoder does for the
+    // most part while decoding; smaller ones are read whole and scaled up afterwards.
+    QSize request;
+    if (size.isValid()) {
+        request = coverSize(uprightSize(size, orientation), area);
+        if (turnsQuarter(orientation)) request.transpose();
+        if (request.width() < size.width()) {
+            reader.setScaledSize(request);
+            reader.setQuality(90);  // asks Qt's JPEG reader for careful decoding and smooth scaling
+        } else {
+            request = size;
+        }
+    }
+    if (!jpeg && size.isValid()) {
+        // Other formats decode whole, then scale, turn and cut: each a picture of its own.
+        const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
+        const long long decodeBytes = pixelBytes * size.width() * size.height() +
+                                      8LL * request.width() * request.height() + areaBytes;
+        if (decodeBytes > budget) {
+            fault = PictureFault::tooCostly;
+            return std::nullopt;
+        }
+    }
+
+    QImage picture = decodeWhole(reader, fault);
+    if (picture.isNull()) return std::nullopt;
+    fault = PictureFault::tooCostly;
+    if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) return std::nullopt;
+    // Whatever size the decoder handed back, the cover and cut below bring it to the area.
+    picture = turnedUpright(picture, orientation);
+    picture = coverAndCut(picture, area);
+    if (picture.isNull() || picture.size() != area) return std::nullopt;  // no memory for it
+    fault = PictureFault::none;
+    return picture;
+}
+
+}  // namespace
+
+QSize largestScreenArea() {
+    QSize area;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return area;
+    for (const QScreen* screen : QGuiApplication::screens()) area = area.expandedTo(screen->availableGeometry().size());
+    return area;
+}
+
+long long pictureDecodeBudget(QSize shown) {
+    // Room for six screens' worth of the widest (64-bit) pixels, and never less than 32 MiB.
+    const long long area = static_cast<long long>(std::max(shown.width(), 1)) * std::max(shown.height(), 1);
+    return std::max(48 * area, 32LL << 20);
+}
+
+namespace {
+// Runs `read` on the file at `path`, opened by its raw name bytes (not through a QString),
+// non-blocking so a pipe cannot stall the game, and read only if it is a regular file.
+template <typename Read>
+std::optional<QImage> readFile(const std::filesystem::path& path, Read read, PictureFault* fault) {
+    PictureFault why = PictureFault::unreadable;
+    std::optional<QImage> picture;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    QFile file;
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        picture = read(file, why);
+    else if (fd >= 0)
+        ::close(fd);
+    if (fault) *fault = picture ? PictureFault::none : why;
+    return picture;
+}
+
+template <typename Read>
+std::optional<QImage> readData(const QByteArray& data, Read read, PictureFault* fault) {
+    PictureFault why = PictureFault::unreadable;
+    std::optional<QImage> picture;
+    QBuffer buffer;
+    buffer.setData(data);
+    if (buffer.open(QIODevice::ReadOnly)) picture = read(buffer, why);
+    if (fault) *fault = picture ? PictureFault::none : why;
+    return picture;
+}
+}  // namespace
+
+std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown, PictureFault* fault) {
+    return readFile(path, [&](QIODevice& device, PictureFault& why) { return readPicture(device, shown, why); }, fault);
+}
+
+std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown, PictureFault* fault) {
+    return readData(data, [&](QIODevice& device, PictureFault& why) { return readPicture(device, shown, why); }, fault);
+}
+
+std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area, QSize budgetArea,
+                                       PictureFault* fault) {
+    return readFile(
+        path, [&](QIODevice& device, PictureFault& why) { return readCovering(device, area, budgetArea, why); }, fault);
+}
+
+std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea, PictureFault* fault) {
+    return readData(
+        data, [&](QIODevice& device, PictureFault& why) { return readCovering(device, area, budgetArea, why); }, fault);
+}
+
+}  // namespace pelorix

@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: MIT
+// The Qt window at run time: events queued by Qt's handlers and handed to the game one at a time
+// inside `yield`, timers, window size, drawing and pictures.
+#include "window/qtplatform.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QScreen>
+#include <QTime>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+
+#include "platform/design.h"
+#include "window/folderwatch.h"
+#include "pictures/pictures.h"
+#include "window/qtsupport.h"
+#include "window/widgets.h"
+
+namespace pelorix {
+
+using qt::qstr;
+
+QtPlatform::QtPlatform(std::filesystem::path workdir)
+    : workdir_(std::move(workdir)),
+      caption_(launchCaption),
+      windowPictureOriginal_(builtinWindowPicture()),
+      windowPicture_(toCanvasFormat(windowPictureOriginal_)),
+      animationPictureOriginal_(builtinAnimationPicture()),
+      animationPicture_(toCanvasFormat(animationPictureOriginal_)),
+      canvas_(launchClientWidth, launchClientHeight, undrawnColour) {
+    canvas_.showPicture(windowPicture_);
+    buildWindow();
+    new qt::FolderWatch(*this, window_.get());  // files others add or remove show in the lists
+}
+
+QtPlatform::~QtPlatform() {
+    ended_ = true;
+    timers_.stop();
+    if (canvasWidget_) {
+        canvasWidget_->post = nullptr;
+        canvasWidget_->resized = nullptr;
+    }
+    window_.reset();
+}
+
+QWidget* QtPlatform::canvasWidget() const { return canvasWidget_; }
+
+QWidget* QtPlatform::widget(Control control) const {
+    return control == Control::Form ? canvasWidget_ : widgets_[index(control)];
+}
+
+qt::FileListWidget* QtPlatform::list(Control control) const {
+    return design(control).kind == ControlKind::FileList ? static_cast<qt::FileListWidget*>(widgets_[index(control)])
+                                                         : nullptr;
+}
+
+QLineEdit* QtPlatform::textBox(Control control) const {
+    return design(control).kind == ControlKind::TextBox ? static_cast<QLineEdit*>(widgets_[index(control)]) : nullptr;
+}
+
+// --- events ---
+
+void QtPlatform::post(const Event& event) {
+    if (!ended_) queue_.push_back(event);
+}
+
+void QtPlatform::postControl(EventKind kind, Control control, int key, int shift) {
+    Event e;
+    e.kind = kind;
+    e.control = control;
+    e.key = key;
+    e.shift = shift;
+    post(e);
+}
+
+void QtPlatform::yield(bool mayWait) {
+    if (ended_) return;
+    // One turn of the event loop: a waiting turn handles whatever is ready at once and blocks only
+    // when nothing is, so a separate look first would only cost a second turn per frame.
+    // Ticks already due are queued first, whether or not the toolkit's wake-up for them came.
+    timers_.poll();
+    if (mayWait && queue_.empty())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    else
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    timers_.poll();
+    // Events that handlers queue while these run wait for the next yield.
+    for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended_; --n) {
+        const Event event = queue_.front();
+        queue_.pop_front();
+        if (event.kind == EventKind::TimerTick && !timers_.deliver(event.timer)) continue;
+        if (sink_) sink_->dispatch(event);
+    }
+    if (afterYield) afterYield();
+    if (!ended_ && stopWhen && stopWhen()) end();
+}
+
+void QtPlatform::end() {
+    ended_ = true;
+    queue_.clear();
+    timers_.stop();
+}
+
+// --- timers ---
+
+void QtPlatform::setTimerInterval(TimerId id, int milliseconds) { timers_.setInterval(id, milliseconds); }
+
+void QtPlatform::setTimerEnabled(TimerId id, bool enabled) {
+    // The frame clock ticks at most once a refresh, on the refresh clock's grid.
+    if (id == TimerId::Timer2 && enabled) timers_.setFloor(id, frameMs());
+    timers_.setEnabled(id, enabled);
+}
+
+int QtPlatform::frameMs() const {
+    return std::max(qt::shortestFrameMs, canvasWidget_->refreshMs());
+}
+
+long long QtPlatform::refreshCount() const { return timers_.refreshCount(frameMs()); }
+
+void QtPlatform::wakeAtRefresh() { timers_.wakeAtRefresh(frameMs()); }
+
+// --- window ---
+
+void QtPlatform::setCaption(const std::string& caption) {
+    caption_ = caption;
+    window_->setWindowTitle(qstr(caption));
+}
+
+int QtPlatform::clientWidth() const { return canvasWidget_->width(); }
+int QtPlatform::clientHeight() const { return canvasWidget_->height(); }
+
+void QtPlatform::waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    if (done()) return;
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    // Not every awaited change comes with a resize, so look again now and then too.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done()) loop.quit();
+    });
+    onResize_ = [&] {
+        if (done()) loop.quit();
+    };
+    timeout.start(timeoutMs);
+    poll.start(10);
+    loop.exec();
+    onResize_ = nullptr;
+}
+
+void QtPlatform::maximize() {
+    const QSize before = canvasWidget_->size();
+    if (window_->isVisible() && window_->isMaximized() && before == maximizedSize_) return;
+
+    window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    if (!window_->isVisible()) window_->show();
+    const auto changed = [&] { return canvasWidget_->size() != before; };
+    // A window manager maximizes asynchronously.
+    waitUntil(changed, 300);
+    if (!changed()) {
+        // Nobody acted on the request (no window manager): take the screen's free area ourselves.
+        if (QScreen* screen = window_->screen()) {
+            const QRect area = screen->availableGeometry();
+            const QRect frame = window_->frameGeometry();
+            const QRect inner = window_->geometry();
+            const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
+                                   frame.right() - inner.right(), frame.bottom() - inner.bottom());
+            window_->setGeometry(area.marginsRemoved(margins));
+            waitUntil(changed, 300);
+        }
+    }
+    QCoreApplication::processEvents();
+    canvas_.ensureSize(clientWidth(), clientHeight());
+    maximizedSize_ = canvasWidget_->size();
+}
+
+// --- drawing and pictures ---
+
+void QtPlatform::repaint(const QRect& area) { canvasWidget_->changed(area); }
+
+void QtPlatform::showFrame() { canvasWidget_->showFrame(); }
+
+void QtPlatform::fillBox(int x1, int y1, int x2, int y2, int colour) {
+    canvas_.ensureSize(clientWidth(), clientHeight());
+    repaint(canvas_.fillBox(x1, y1, x2, y2, colour));
+}
+
+bool QtPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) {
+    canvas_.ensureSize(clientWidth(), clientHeight());
+    const QImage& source = picture == PictureId::Window ? windowPicture_ : animationPicture_;
+    const QRect drawn = canvas_.copy(source, dx, dy, w, h, sx, sy);
+    repaint(drawn);
+    return !drawn.isEmpty();
+}
+
+QSize QtPlatform::shownArea() const {
+    // The window can show at most the largest screen's free area (or more, if it was made larger).
+    return canvas_.image().size().expandedTo(largestScreenArea());
+}
+
+bool QtPlatform::loadPicture(const std::string& file) {
+    const auto path = workdir_.find(file);
+    if (!path) return false;
+    auto picture = loadPictureFile(*path, shownArea());
+    if (!picture) return false;
+    QImage converted = toCanvasFormat(*picture);
+    if (converted.isNull()) return false;  // no memory for it: the previous picture stays
+    windowPictureOriginal_ = std::move(*picture);
+    windowPicture_ = std::move(converted);
+    canvas_.ensureSize(clientWidth(), clientHeight());
+    repaint(canvas_.showPicture(windowPicture_));
+    return true;
+}
+
+bool QtPlatform::savePicture(PictureId picture, const std::string& file) {
+    const QByteArray bytes = encodeBmp8(picture == PictureId::Window ? windowPictureOriginal_ : animationPictureOriginal_);
+    return !bytes.isEmpty() && workdir_.writeText(file, bytes.toStdString());
+}
+
+int QtPlatform::pictureOuterWidth() const { return design(Control::Picture1).width / twipsPerPixel; }
+int QtPlatform::pictureOuterHeight() const { return design(Control::Picture1).height / twipsPerPixel; }
+
+double QtPlatform::timeOfDay() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+
+}  // namespace pelorix

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: MIT
+// Picture loading bounded by the screen: hostile files refused or loaded, shown pixels unchanged.
+#include <gtest/gtest.h>
+#include <malloc.h>
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+
+#include "hostile.h"
+#include "pictures/jpegframe.h"
+#include "pictures/pictures.h"
+
+namespace pelorix::testing {
+namespace {
+
+const QSize screen(1280, 800);
+
+// A plain decode of the whole file, turned upright as Qt turns it, with no clip and no budget, for
+// comparison.
+QImage wholeDecode(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAllocationLimit(0);
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+// Every block the heap hands out is filled with a pattern while this lives, so a value a decoder
+// leaves uninitialised is as wild as on a long-used heap, not the zero of fresh memory.
+struct PerturbedHeap {
+    PerturbedHeap() { mallopt(M_PERTURB, 190); }
+    ~PerturbedHeap() { mallopt(M_PERTURB, 0); }
+    PerturbedHeap(const PerturbedHeap&) = delete;
+    PerturbedHeap& operator=(const PerturbedHeap&) = delete;
+};
+
+TEST(HostilePictures, EachIsLoadedOrRefusedAndNoneTakesMoreThanTheScreen) {
+    const PerturbedHeap perturbed;
+    for (const HostileFile& f : hostileSet(false)) {
+        PictureFault fault = PictureFault::none;
+        const auto picture = loadPictureData(f.bytes, screen, &fault);
+        if (f.outcome != HostileFile::Outcome::either) {
+            EXPECT_EQ(picture.has_value(), f.outcome == HostileFile::Outcome::loads) << f.name;
+        }
+        if (f.outcome == HostileFile::Outcome::damaged) {
+            EXPECT_EQ(fault, PictureFault::damaged) << f.name;
+        }
+        if (!picture) continue;
+        EXPECT_LE(picture->width(), screen.width()) << f.name;
+        EXPECT_LE(picture->height(), screen.height()) << f.name;
+    }
+}
+
+TEST(HostilePictures, LyingHeadersAndBombsPastTheBudgetAreRefused) {
+    // A bomb just under the cap is read only as far as the screen reaches: it loads, all zero.
+    const auto bomb = loadPictureData(zeroPng(8000, 8000), screen);
+    ASSERT_TRUE(bomb);
+    EXPECT_EQ(bomb->size(), screen);
+    EXPECT_EQ(bomb->pixel(1279, 799) & 0xFFFFFF, 0u);
+    // A 16-bit bomb of 36 megapixels, which a whole decode could not afford.
+    const auto deep = loadPictureData(zeroPng(6000, 6000, 2, 16), screen);
+    ASSERT_TRUE(deep);
+    EXPECT_EQ(deep->size(), screen);
+    // A small JPEG whose frame claims 8000 × 8000 is damaged (its data ends long before), and a
+    // progressive one is priced past the budget before anything is decoded; so is a file whose
+    // scans each make the decoder pass over the picture once more.
+    const std::pair<QByteArray, PictureFault> refused[] = {{jpegClaiming(8000, 8000), PictureFault::damaged},
+                                                           {jpegClaiming(8000, 8000, true), PictureFault::tooCostly},
+                                                           {jpegRepeatingScans(countedScans + 1), PictureFault::tooCostly},
+                                                           {QByteArray("not a picture"), PictureFault::notPicture}};
+    for (const auto& [bytes, why] : refused) {
+        PictureFault fault = PictureFault::none;
+        EXPECT_FALSE(loadPictureData(bytes, screen, &fault));
+        EXPECT_EQ(fault, why) << static_cast<int>(why);
+    }
+    // At the count the file is decoded, and found damaged (a repeated scan is out of sequence).
+    PictureFault atCount = PictureFault::none;
+    EXPECT_FALSE(loadPictureData(jpegRepeatingScans(countedScans), screen, &atCount));
+    EXPECT_EQ(atCount, PictureFault::damaged);
+}
+
+TEST(HostilePictures, PicturesLargerThanTheScreenShowExactlyTheirTopLeftPart) {
+    // Each way of reading less than the whole: JPEG clipped, PNG rows cut (8 and 16 bits, grey,
+    // colour and alpha), formats read whole and then cut; JPEGs tagged to be turned upright show
+    // the top-left of the upright picture.
+    struct Case {
+        std::string what;
+        QByteArray bytes;
+    };
+    const QImage source = patterned(900, 700);
+    std::vector<Case> cases{
+        {"jpeg", encoded(source, "JPG", 85)},
+        {"jpeg progressive", encoded(source, "JPG", 85, true)},
+        {"jpeg grey", encoded(source.convertToFormat(QImage::Format_Grayscale8), "JPG", 85)},
+        {"png rgb", encoded(source, "PNG")},
+        {"png 16-bit", encoded(source.convertToFormat(QImage::Format_RGBX64), "PNG")},
+        {"png 16-bit alpha", encoded(source.convertToFormat(QImage::Format_RGBA64), "PNG")},
+        {"png grey", encoded(source.convertToFormat(QImage::Format_Grayscale8), "PNG")},
+        {"png palette", encoded(source.convertToFormat(QImage::Format_Indexed8), "PNG")},
+        {"bmp", encoded(source, "BMP")},
+    };
+    for (int tag = 1; tag <= 8; ++tag)
+        cases.push_back({"jpeg tagged " + std::to_string(tag), withOrientation(encoded(source, "JPG", 85), tag)});
+    cases.push_back({"jpeg progressive tagged 6", withOrientation(encoded(source, "JPG", 85, true), 6)});
+    for (const QSize shown : {QSize(300, 200), QSize(1280, 200), QSize(300, 800)}) {
+        for (const Case& c : cases) {
+            const QImage whole = wholeDecode(c.bytes);
+            ASSERT_FALSE(whole.isNull()) << c.what;
+            const auto part = loadPictureData(c.bytes, shown);
+            ASSERT_TRUE(part) << c.what;
+            const QSize kept = whole.size().boundedTo(shown);
+            EXPECT_EQ(part->size(), kept) << c.what;
+            EXPECT_EQ(part->convertToFormat(QImage::Format_RGB32),
+                      whole.copy(QRect(QPoint(0, 0), kept)).convertToFormat(QImage::Format_RGB32))
+                << c.what << " at " << shown.width() << "x" << shown.height();
+        }
+    }
+}
+
+TEST(HostilePictures, PicturesThatFitLoadWholeAndUnchanged) {
+    const QImage source = patterned(640, 480);
+    for (const char* format : {"PNG", "BMP", "JPG"}) {
+        const QByteArray bytes = encoded(source, format, 90);
+        const auto picture = loadPictureData(bytes, screen);
+        ASSERT_TRUE(picture) << format;
+        EXPECT_EQ(*picture, wholeDecode(bytes)) << format;
+    }
+}
+
+TEST(HostilePictures, AFileIsOpenedByItsRawNameAndMustBeAFile) {
+    QTemporaryDir temp;
+    const std::filesystem::path dir = temp.path().toStdString();
+    const std::filesystem::path name = dir / "caf\xE9.regular_picture";
+    const QByteArray bytes = encoded(patterned(64, 48), "PNG");
+    std::ofstream(name, std::ios::binary).write(bytes.constData(), bytes.size());
+    const auto picture = loadPictureFile(name, screen);
+    std::filesystem::remove(name);  // QTemporaryDir cannot remove a name that is not UTF-8
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->size(), QSize(64, 48));
+    std::filesystem::create_directory(dir / "folder.png");
+    EXPECT_FALSE(loadPictureFile(dir / "folder.png", screen));
+    EXPECT_FALSE(loadPictureFile(dir / "missing.png", screen));
+}
+
+}  // namespace
+}  // namespace pelorix::testing
