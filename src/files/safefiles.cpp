@@ -3,6 +3,7 @@
 #include "files/safefiles.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,28 +36,67 @@ bool writeAll(const FileCalls& calls, int fd, const void* data, std::size_t size
     return true;
 }
 
+bool FileDescriptor::close() {
+    if (fd_ < 0) return false;
+    return ::close(release()) == 0;
+}
+
 NewTemporary::NewTemporary(const FileCalls& calls, const std::filesystem::path& folder,
                            const std::function<std::string()>& nextName, mode_t mode) {
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    for (int attempt = 0; attempt < 100 && !fd_.valid(); ++attempt) {
         // The name is marked before the file exists, so a clean-up never sees it unmarked.
         inUse_.emplace(nextName());
         path_ = folder / inUse_->name();
-        fd_ = calls.open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd_ < 0 && errno != EEXIST) break;
+        fd_ = FileDescriptor(calls.open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (!fd_.valid() && errno != EEXIST) break;
     }
-    if (fd_ < 0) path_.clear();  // nothing of ours to remove
+    if (!fd_.valid()) path_.clear();  // nothing of ours to remove
 }
 
 NewTemporary::~NewTemporary() {
-    close();
+    static_cast<void>(close());
     if (!released_ && !path_.empty()) ::unlink(path_.c_str());
 }
 
-bool NewTemporary::close() {
-    if (fd_ < 0) return false;
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
-    return closed;
+namespace {
+// Writes the bytes straight into a name created exclusively; the fallback for folders whose file
+// system has neither hard links nor a non-replacing rename.
+bool writeExclusively(const FileCalls& calls, int dir, const std::string& name, const QByteArray& bytes) {
+    FileDescriptor fd(::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    if (!fd.valid()) return false;
+    const bool written = writeAll(calls, fd.get(), bytes.constData(), static_cast<std::size_t>(bytes.size())) &&
+                         calls.fsync(fd.get()) == 0;
+    if (fd.close() && written) return true;
+    ::unlinkat(dir, name.c_str(), 0);  // ours, created above: never leave a broken file behind
+    return false;
+}
+}  // namespace
+
+bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes,
+                   const FileCalls& calls) {
+    if (!isPlainName(name)) return false;
+    const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid()) return false;
+
+    // A temporary name of our own: created exclusively, so nothing present is touched.
+    NewTemporary temp(calls, folder, newFileTemporaryName, 0644);
+    if (!temp.opened()) return false;
+    const bool written = writeAll(calls, temp.fd(), bytes.constData(), static_cast<std::size_t>(bytes.size())) &&
+                         calls.fsync(temp.fd()) == 0;
+    if (!temp.close() || !written) return false;  // the temporary is removed with `temp`
+
+    // Linking fails when the name exists in any form, so a file that appeared meanwhile is kept.
+    // Either way the temporary's own name goes with `temp`.
+    if (::linkat(dir.get(), temp.name().c_str(), dir.get(), name.c_str(), 0) == 0) return true;
+    if (errno == EEXIST) return false;
+    if (::renameat2(dir.get(), temp.name().c_str(), dir.get(), name.c_str(), RENAME_NOREPLACE) == 0) {
+        temp.release();
+        return true;
+    }
+    const int renameError = errno;
+    if (renameError == EINVAL || renameError == ENOSYS || renameError == EPERM || renameError == ENOTSUP)
+        return writeExclusively(calls, dir.get(), name, bytes);
+    return false;
 }
 
 }  // namespace pelorix

@@ -10,6 +10,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include <QByteArray>
 
 #include "files/tempfiles.h"
 
@@ -23,6 +26,34 @@ struct FileCalls {
     std::function<int(int fd)> fsync;
     std::function<int(const char* from, const char* to)> rename;
     static FileCalls posix();
+};
+
+// Owns a file descriptor: closes it when it goes, unless it was handed on first. Moves, never copies.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    ~FileDescriptor() { static_cast<void>(close()); }
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        if (this != &other) {
+            static_cast<void>(close());
+            fd_ = other.release();
+        }
+        return *this;
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Hands the descriptor on: the caller closes it now.
+    int release() { return std::exchange(fd_, -1); }
+    // Closes it now; false when there was none or the close reported an error (a write that the
+    // system had deferred may have failed).
+    bool close();
+
+private:
+    int fd_;
 };
 
 // True for a name of an entry inside the folder itself: not empty, not "." or "..", and without a
@@ -46,21 +77,29 @@ public:
     NewTemporary(const NewTemporary&) = delete;
     NewTemporary& operator=(const NewTemporary&) = delete;
 
-    bool opened() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    bool opened() const { return fd_.valid(); }
+    int fd() const { return fd_.get(); }
     const std::string& name() const { return inUse_->name(); }
     const std::filesystem::path& path() const { return path_; }
     // Closes the file; false when it was not open or the close reported an error (a write that
     // the system had deferred may have failed).
-    bool close();
+    bool close() { return fd_.close(); }
     // The file has its lasting name now: nothing is removed on destruction.
     void release() { released_ = true; }
 
 private:
     std::optional<TemporaryInUse> inUse_;
     std::filesystem::path path_;
-    int fd_ = -1;
+    FileDescriptor fd_;
     bool released_ = false;
 };
+
+// Creates `folder`/`name` holding `bytes`, never replacing anything: the bytes go to a temporary
+// file in the folder first, synced, which is then linked (or renamed without replacing) to the
+// name, so no one sees a half-written file. Fails, writing nothing, when the name is taken in any
+// form (file, folder, symbolic link, dangling link), when `name` is not a plain file name, or on
+// any I/O error. The writes go through `calls`, as the settings writes do.
+bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes,
+                   const FileCalls& calls = FileCalls::posix());
 
 }  // namespace pelorix

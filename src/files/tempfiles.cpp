@@ -2,6 +2,8 @@
 // Temporary file names with the writer's process id, the names in use, and removing what killed writes left.
 #include "files/tempfiles.h"
 
+#include "files/safefiles.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -111,19 +113,20 @@ TemporaryInUse::~TemporaryInUse() {
 }
 
 int removeStaleTemporaries(const std::filesystem::path& folder) {
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0) return 0;
+    const FileDescriptor folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folderFd.valid()) return 0;
+    const int dir = folderFd.get();
     // The names are gathered first, so that removing does not disturb the listing.
     std::vector<std::pair<std::string, pid_t>> candidates;
-    const int listFd = ::dup(dir);
-    if (DIR* list = listFd >= 0 ? ::fdopendir(listFd) : nullptr) {
+    FileDescriptor listFd(::dup(dir));
+    // The listing takes the descriptor over when it opens, and closes it with itself.
+    if (DIR* list = listFd.valid() ? ::fdopendir(listFd.get()) : nullptr) {
+        static_cast<void>(listFd.release());
         while (const dirent* entry = ::readdir(list)) {
             const TemporaryName parsed = parseTemporaryName(entry->d_name);
             if (parsed.ours) candidates.emplace_back(entry->d_name, parsed.pid);
         }
         ::closedir(list);
-    } else if (listFd >= 0) {
-        ::close(listFd);
     }
 
     const pid_t self = ::getpid();
@@ -138,7 +141,6 @@ int removeStaleTemporaries(const std::filesystem::path& folder) {
         // Without AT_REMOVEDIR a folder put there meanwhile is refused, and a link is removed, not followed.
         if (::unlinkat(dir, name.c_str(), 0) == 0) ++removed;
     }
-    ::close(dir);
     return removed;
 }
 

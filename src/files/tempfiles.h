@@ -23,8 +23,8 @@ struct TemporaryName {
     pid_t pid = 0;      // the writing process; 0 when the name carries none
 };
 
-// Reads `name` as a temporary file's name: ".NAME.PID.N.tmp" or ".pelorix-PID.N.part", and
-// ".pelorix-N.part", which imports of earlier versions left without a process id. NAME is not
+// Reads `name` as a temporary file's name: ".NAME.PID.N.tmp", ".pelorix-PID.N.part", or
+// ".pelorix-N.part", an import's temporary that carries no process id. NAME is not
 // empty; the numbers are plain decimals as the writers print them (no sign, no leading zero); a
 // process id is at least 1. Any other name is not ours.
 TemporaryName parseTemporaryName(std::string_view name);
@@ -52,7 +52,9 @@ inline constexpr std::time_t temporaryQuietSeconds = 60;
 // removed), unmodified for `temporaryQuietSeconds`, and whose process is gone. A process id that is
 // running keeps its files, even if the id was reused by another program; this process's own id
 // keeps only the files it has in use, the rest being left by an earlier process of the same id.
-// Nothing else in the folder is touched. Returns how many files were removed.
+// Nothing else in the folder is touched. Returns how many files were removed. The program calls it
+// once, at its start, for the folder it works in: killed writes are another process's, and that
+// process was killed before this one started or while it runs, to be cleared at the next start.
 int removeStaleTemporaries(const std::filesystem::path& folder);
 
 }  // namespace pelorix

@@ -103,23 +103,18 @@ std::optional<std::string> WorkDir::readText(const std::string& name, std::size_
     const auto file = resolve(name);
     if (!file) return std::nullopt;
     // Non-blocking, so that a pipe in the file's place cannot stall the game; only files are read.
-    const int fd = ::open(file->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+    const FileDescriptor opened(::open(file->c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!opened.valid()) return std::nullopt;
+    const int fd = opened.get();
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
     std::string text;
     char buffer[8192];
     bool blanks = true;
     while (text.size() < maxBytes) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (got < 0) return std::nullopt;
         if (got == 0) break;
         std::size_t from = 0;
         const auto size = static_cast<std::size_t>(got);
@@ -129,7 +124,6 @@ std::optional<std::string> WorkDir::readText(const std::string& name, std::size_
         }
         text.append(buffer + from, std::min(size - from, maxBytes - text.size()));
     }
-    ::close(fd);
     return text;
 }
 
@@ -155,7 +149,6 @@ bool WorkDir::writeText(const std::string& name, const std::string& content) con
     if (!replaceable(target, mode, exists)) return false;
 
     // Temporaries that killed writes left behind would otherwise pile up in the folder.
-    removeStaleTemporaries(dir_);
     NewTemporary temp(calls_, dir_, [&] { return replacingTemporaryName(target.filename().native()); }, 0666);
     if (!temp.opened()) return false;
     bool ok = writeAll(calls_, temp.fd(), content.data(), content.size());

@@ -35,6 +35,8 @@ public:
         : dir_(std::move(dir)), calls_(std::move(calls)) {}
 
     const std::filesystem::path& path() const { return dir_; }
+    // The system calls its writes go through.
+    const FileCalls& calls() const { return calls_; }
     // The entry `name` means: of all entries whose names equal it ignoring case, whatever their
     // type, the one `chosenSpelling` picks. Empty result: no entry, or `name` is not a plain name.
     std::optional<std::filesystem::path> resolve(const std::string& name) const;
@@ -48,8 +50,7 @@ public:
     // Replaces the file `resolve` gives (keeping its spelling), or creates `name`. The bytes go to
     // a new file in the same folder that is synced and then renamed over the old one, so a failed
     // write leaves the old file whole. Refused (false, nothing changed) when the entry is a
-    // symbolic link or anything but a regular file. First removes the temporaries that killed
-    // writes left in the folder (`removeStaleTemporaries`).
+    // symbolic link or anything but a regular file.
     bool writeText(const std::string& name, const std::string& content) const;
     // Names of the regular files matching `pattern`, in the user's reading order (`sortIgnoringCase`).
     std::vector<std::string> list(std::string_view pattern) const;

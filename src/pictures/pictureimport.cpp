@@ -28,30 +28,6 @@ const QString pictureSuffix = QStringLiteral(".regular_picture");
 constexpr int longestStemBytes = 200;  // room for the suffix and a number within 255 bytes
 constexpr int mostNumberedTries = 9999;
 
-// Closes a descriptor when it goes out of scope.
-struct Fd {
-    int fd = -1;
-    explicit Fd(int f) : fd(f) {}
-    ~Fd() {
-        if (fd >= 0) ::close(fd);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-};
-
-// Writes the bytes straight into a name created exclusively; the fallback for folders whose file
-// system has neither hard links nor a non-replacing rename.
-bool writeExclusively(int dir, const std::string& name, const QByteArray& bytes) {
-    const int fd = ::openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const FileCalls calls = FileCalls::posix();
-    const bool written = writeAll(calls, fd, bytes.constData(), static_cast<std::size_t>(bytes.size())) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed) return true;
-    ::unlinkat(dir, name.c_str(), 0);  // ours, created above: never leave a broken picture behind
-    return false;
-}
-
 // True when some pixel of `picture` is not fully opaque.
 bool usesTransparency(const QImage& picture) {
     if (!picture.hasAlphaChannel()) return false;
@@ -65,7 +41,7 @@ bool usesTransparency(const QImage& picture) {
     return false;
 }
 
-// The file of a prepared picture: a JPEG of quality 90, or a PNG for a picture with transparency,
+// The file of a prepared picture: a JPEG of `preparedJpegQuality`, or a PNG for a picture with transparency,
 // which a JPEG cannot hold. Empty when encoding fails.
 QByteArray encodePrepared(const QImage& picture) {
     QByteArray bytes;
@@ -73,41 +49,12 @@ QByteArray encodePrepared(const QImage& picture) {
     if (!buffer.open(QIODevice::WriteOnly)) return {};
     const bool png = usesTransparency(picture);
     QImageWriter writer(&buffer, png ? QByteArray("png") : QByteArray("jpeg"));
-    if (!png) writer.setQuality(90);
+    if (!png) writer.setQuality(preparedJpegQuality);
     if (!writer.write(png ? picture : picture.convertToFormat(QImage::Format_RGB32))) return {};
     return bytes;
 }
 
 }  // namespace
-
-bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes) {
-    if (!isPlainName(name)) return false;
-    const Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.fd < 0) return false;
-
-    // Temporaries that killed writes left behind would otherwise pile up in the folder.
-    removeStaleTemporaries(folder);
-    // A temporary name of our own: created exclusively, so nothing present is touched.
-    const FileCalls calls = FileCalls::posix();
-    NewTemporary temp(calls, folder, newFileTemporaryName, 0644);
-    if (!temp.opened()) return false;
-    const bool written = writeAll(calls, temp.fd(), bytes.constData(), static_cast<std::size_t>(bytes.size())) &&
-                         ::fsync(temp.fd()) == 0;
-    if (!temp.close() || !written) return false;  // the temporary is removed with `temp`
-
-    // Linking fails when the name exists in any form, so a file that appeared meanwhile is kept.
-    // Either way the temporary's own name goes with `temp`.
-    if (::linkat(dir.fd, temp.name().c_str(), dir.fd, name.c_str(), 0) == 0) return true;
-    if (errno == EEXIST) return false;
-    if (::renameat2(dir.fd, temp.name().c_str(), dir.fd, name.c_str(), RENAME_NOREPLACE) == 0) {
-        temp.release();
-        return true;
-    }
-    const int renameError = errno;
-    if (renameError == EINVAL || renameError == ENOSYS || renameError == EPERM || renameError == ENOTSUP)
-        return writeExclusively(dir.fd, name, bytes);
-    return false;
-}
 
 bool nameTakenIgnoringCase(const std::filesystem::path& folder, const std::string& name) {
     std::error_code ec;
@@ -141,7 +88,8 @@ QSize importBudgetArea() {
     return largest.isEmpty() ? commonScreenArea : largest;
 }
 
-ImportResult importPicture(const QString& source, const std::filesystem::path& folder, QSize area, QSize shownArea) {
+ImportResult importPicture(const QString& source, const std::filesystem::path& folder, QSize area, QSize shownArea,
+                           const FileCalls& calls) {
     ImportResult result;
     const QFileInfo info(source);
     const QString shown = info.fileName();
@@ -194,7 +142,7 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
         const QString name = n == 1 ? first : numberedName(first, n);
         const std::string encoded = QFile::encodeName(name).toStdString();
         if (nameTakenIgnoringCase(folder, encoded)) continue;
-        if (createNewFile(folder, encoded, picture)) {
+        if (createNewFile(folder, encoded, picture, calls)) {
             result.outcome = ImportResult::Outcome::Added;
             result.name = name;
             result.message = QStringLiteral("%1: added as %2").arg(shown, name);

@@ -7,19 +7,15 @@
 #include <QString>
 #include <filesystem>
 
+#include "files/safefiles.h"
 #include "platform/design.h"
 
 namespace pelorix {
 
 // Largest file, in bytes, that an import reads; bigger files are refused before reading.
 inline constexpr long long maxImportBytes = 256LL * 1024 * 1024;
-
-// Creates `folder`/`name` holding `bytes`, never replacing anything: the bytes go to a temporary
-// file in the folder first, which is then linked (or renamed without replacing) to the name, so no
-// one sees a half-written file. Fails, writing nothing, when the name is taken in any form (file,
-// folder, symbolic link, dangling link), when `name` is not a plain file name, or on any I/O error.
-// First removes the temporaries that killed writes left in the folder (`removeStaleTemporaries`).
-bool createNewFile(const std::filesystem::path& folder, const std::string& name, const QByteArray& bytes);
+// The quality of the JPEG an import stores: close to the photo, at a fraction of its size.
+inline constexpr int preparedJpegQuality = 90;
 
 // True when `folder` holds an entry named `name`, compared without regard to case (the game
 // matches picture names that way); a symbolic link counts even when it points nowhere.
@@ -49,13 +45,15 @@ QString numberedName(const QString& name, int n);
 // Adds the picture file `source` to `folder` as a new regular picture prepared for a board of
 // `area` pixels: turned upright by its orientation tag, scaled keeping its proportions just to
 // cover the area (smaller pictures are scaled up) and cut to exactly the area around its centre;
-// stored as a JPEG of quality 90, or as a PNG when it has transparent pixels. The source must
-// load as a picture first (decoded once, at a cost budgeted for a screen of `shownArea`); the
-// source file is only read. A taken name gets a number; nothing in the folder is ever
-// overwritten. With `shownArea` given, it may run on any thread; left empty, it is the largest
-// screen's area, which only the GUI thread may ask for.
+// stored as a JPEG of `preparedJpegQuality`, or as a PNG when it has transparent pixels. The
+// source must load as a picture first (decoded once, at a cost budgeted for a screen of
+// `shownArea`); the source file is only read. A taken name gets a number; nothing in the folder is
+// ever overwritten; the new file is written through `calls` (`createNewFile`). With `shownArea`
+// given, it may run on any thread; left empty, it is the largest screen's area, which only the GUI
+// thread may ask for.
 ImportResult importPicture(const QString& source, const std::filesystem::path& folder,
-                           QSize area = QSize(launchClientWidth, launchClientHeight), QSize shownArea = {});
+                           QSize area = QSize(launchClientWidth, launchClientHeight), QSize shownArea = {},
+                           const FileCalls& calls = FileCalls::posix());
 // The area `importPicture` budgets for when none is given: the largest screen's, or a common
 // screen's where there is none. GUI thread only.
 QSize importBudgetArea();

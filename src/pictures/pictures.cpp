@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "files/safefiles.h"
 #include "pictures/jpegframe.h"
 #include "pictures/picturedamage.h"
 #include "pictures/picturefit.h"
@@ -307,14 +308,15 @@ template <typename Read>
 std::optional<QImage> readFile(const std::filesystem::path& path, Read read, PictureFault* fault) {
     PictureFault why = PictureFault::unreadable;
     std::optional<QImage> picture;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     QFile file;
-    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+    // The file takes the descriptor over once it has opened, and closes it with itself.
+    if (fd.valid() && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
+        file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        static_cast<void>(fd.release());
         picture = read(file, why);
-    else if (fd >= 0)
-        ::close(fd);
+    }
     if (fault) *fault = picture ? PictureFault::none : why;
     return picture;
 }

@@ -96,8 +96,9 @@ QList<ImportResult> DropImport::importOffThread(const QStringList& files, QSize 
     QList<ImportResult> results;
     const std::filesystem::path folder = platform_.workFolder();
     const QSize shownArea = importBudgetArea();
+    const FileCalls calls = platform_.fileCalls();
     std::unique_ptr<QThread> worker(QThread::create([&] {
-        for (const QString& file : files) results << importPicture(file, folder, board, shownArea);
+        for (const QString& file : files) results << importPicture(file, folder, board, shownArea, calls);
     }));
     QEventLoop wait;
     connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);

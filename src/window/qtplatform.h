@@ -70,6 +70,8 @@ public:
 
     // --- pictures added or removed outside the game (dropimport.cpp, folderwatch.cpp) ---
     const std::filesystem::path& workFolder() const { return workdir_.path(); }
+    // The system calls the folder's writes go through, imports' as well as settings'.
+    const FileCalls& fileCalls() const { return workdir_.calls(); }
     // Re-reads each file list whose names in the folder changed; each list keeps its selected name
     // selected while that name is still there, and no click reaches the game.
     void rereadFileLists();

@@ -69,6 +69,18 @@ TEST_F(Import, PreparesAPictureUnderItsNewName) {
     EXPECT_EQ(r.name, QStringLiteral("Ferien am Meer ü.regular_picture"));
     EXPECT_EQ(pictureSize(into / "Ferien am Meer ü.regular_picture"), QSize(754, 385));
     EXPECT_EQ(QImageReader(qpath(into / "Ferien am Meer ü.regular_picture")).format(), "jpeg");
+    // Stored at quality 90: its quantization tables are those of a JPEG written at 90.
+    const auto quantTables = [](const QByteArray& jpeg) {
+        QByteArray tables;
+        for (qsizetype at = jpeg.indexOf("\xFF\xDB"); at >= 0 && at + 4 <= jpeg.size(); at = jpeg.indexOf("\xFF\xDB", at + 2))
+            tables += jpeg.mid(at, ((static_cast<uchar>(jpeg[at + 2]) << 8) | static_cast<uchar>(jpeg[at + 3])) + 2);
+        return tables;
+    };
+    const QByteArray stored = readBytes(into / "Ferien am Meer ü.regular_picture");
+    QImage sample(16, 16, QImage::Format_RGB32);
+    sample.fill(Qt::gray);
+    EXPECT_EQ(quantTables(stored), quantTables(encoded(sample, "JPEG", 90)));
+    EXPECT_NE(quantTables(stored), quantTables(encoded(sample, "JPEG", 89)));
     EXPECT_EQ(namesIn(into), (std::set<std::string>{"Ferien am Meer ü.regular_picture"}));  // no temporary left
     EXPECT_EQ(readBytes(from / "Ferien am Meer ü.jpg"), bytes);  // the original stays
     // A picture with transparent pixels keeps them, in a PNG.
@@ -240,6 +252,15 @@ TEST_F(Import, AFolderThatRefusesWritesReportsIt) {
     const ImportResult again = importPicture(source("dune.regular_picture", pngBytes()), into / "missing");
     fs::current_path(previous);
     EXPECT_EQ(again.outcome, Outcome::WriteFailed);
+    // The new file goes through the calls given: a disk that fails to sync refuses it, leaving nothing.
+    FileCalls failing = FileCalls::posix();
+    failing.fsync = [](int) {
+        errno = EIO;
+        return -1;
+    };
+    EXPECT_EQ(importPicture(source("beach.png", pngBytes()), into, QSize(754, 385), QSize(1920, 1080), failing).outcome,
+              Outcome::WriteFailed);
+    EXPECT_TRUE(namesIn(into).empty());
 }
 
 TEST_F(Import, APictureAlreadyInTheFolderIsNotCopiedAgain) {

@@ -48,6 +48,8 @@ TEST_F(Writes, FaultsLeaveTheOldFileWholeAndNoTemporaryBehind) {
     struct Fault {
         const char* what;
         std::function<void(FileCalls&)> inject;
+        bool fails = true;         // a settings write and a new file both fail, leaving nothing
+        bool newFileFails = true;  // a new file (an import's, say) fails too
     };
     const std::vector<Fault> faults{
         {"disk full midway", [](FileCalls& c) {
@@ -85,19 +87,46 @@ TEST_F(Writes, FaultsLeaveTheOldFileWholeAndNoTemporaryBehind) {
                  errno = EXDEV;
                  return -1;
              };
-         }},
+         }, true, false},  // a new file is linked into place, never renamed
+        {"every other write interrupted by a signal", [](FileCalls& c) {
+             c.write = [interrupt = true](int fd, const void* data, size_t size) mutable -> ssize_t {
+                 interrupt = !interrupt;
+                 if (!interrupt) return ::write(fd, data, std::min<size_t>(size, 7));
+                 errno = EINTR;
+                 return -1;
+             };
+         }, false, false},
+        {"the first temporary names taken", [](FileCalls& c) {
+             c.open = [taken = 2](const char* path, int flags, mode_t mode) mutable {
+                 if (taken-- > 0) {
+                     errno = EEXIST;
+                     return -1;
+                 }
+                 return ::open(path, flags, mode);
+             };
+         }, false, false},
     };
     for (const Fault& f : faults) {
+        fs::remove_all(dir());
+        fs::create_directory(dir());
         put(dir() / "title1.bmp", old);
         FileCalls calls = FileCalls::posix();
         f.inject(calls);
         const WorkDir faulty(dir(), calls);
-        EXPECT_FALSE(faulty.writeText("title1.bmp", fresh)) << f.what;
-        EXPECT_EQ(slurp(dir() / "title1.bmp"), old) << f.what;
+        EXPECT_EQ(faulty.writeText("title1.bmp", fresh), !f.fails) << f.what;
+        EXPECT_EQ(slurp(dir() / "title1.bmp"), f.fails ? old : fresh) << f.what;
         EXPECT_EQ(entries(dir()), std::vector<std::string>{"title1.bmp"}) << f.what;
         // A new file that fails is not left behind half written either.
-        EXPECT_FALSE(faulty.writeText("title2.bmp", fresh)) << f.what;
-        EXPECT_EQ(entries(dir()), std::vector<std::string>{"title1.bmp"}) << f.what;
+        EXPECT_EQ(faulty.writeText("title2.bmp", fresh), !f.fails) << f.what;
+        EXPECT_EQ(createNewFile(dir(), "new.regular_picture", QByteArray::fromStdString(fresh), calls), !f.newFileFails)
+            << f.what;
+        std::vector<std::string> made{"title1.bmp"};
+        if (!f.fails) made.push_back("title2.bmp");
+        if (!f.newFileFails) made.insert(made.begin(), "new.regular_picture");
+        EXPECT_EQ(entries(dir()), made) << f.what;
+        if (!f.newFileFails) {
+            EXPECT_EQ(slurp(dir() / "new.regular_picture"), fresh) << f.what;
+        }
     }
 }
 
@@ -200,30 +229,20 @@ TEST_F(Writes, TemporariesOfKilledWritesGoAndNothingElseIsTouched) {
     };
     put(away() / "users-file", old);
     const TemporaryInUse writing(".movepiece.Time." + self + ".99.tmp");
-    const std::vector<std::pair<std::string, std::function<void()>>> cleanups{
-        {"start", [&] { EXPECT_EQ(removeStaleTemporaries(dir()), 5); }},
-        {"movepiece.Time", [&] { EXPECT_TRUE(WorkDir(dir()).writeText("movepiece.Time", " 5 \r\n")); }},
-        {"new.regular_picture", [&] { EXPECT_TRUE(createNewFile(dir(), "new.regular_picture", "picture")); }},
-    };
-    for (const auto& [made, cleanup] : cleanups) {
-        fs::remove_all(dir());
-        fs::create_directory(dir());
-        std::vector<std::string> kept;
-        for (const Entry& e : table) {
-            if (e.kind == Link)
-                fs::create_symlink(away() / "users-file", dir() / e.name);
-            else
-                put(dir() / e.name, old);
-            const timespec hourAgo[2]{{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-            if (e.kind != Fresh) ::utimensat(AT_FDCWD, (dir() / e.name).c_str(), hourAgo, AT_SYMLINK_NOFOLLOW);
-            if (!e.removed) kept.push_back(e.name);
-        }
-        if (made != "start") kept.push_back(made);
-        std::sort(kept.begin(), kept.end());
-        cleanup();
-        EXPECT_EQ(entries(dir()), kept) << made;
-        EXPECT_EQ(slurp(away() / "users-file"), old) << made;
+    std::vector<std::string> kept;
+    for (const Entry& e : table) {
+        if (e.kind == Link)
+            fs::create_symlink(away() / "users-file", dir() / e.name);
+        else
+            put(dir() / e.name, old);
+        const timespec hourAgo[2]{{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        if (e.kind != Fresh) ::utimensat(AT_FDCWD, (dir() / e.name).c_str(), hourAgo, AT_SYMLINK_NOFOLLOW);
+        if (!e.removed) kept.push_back(e.name);
     }
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(removeStaleTemporaries(dir()), 5);
+    EXPECT_EQ(entries(dir()), kept);
+    EXPECT_EQ(slurp(away() / "users-file"), old);
 }
 
 TEST_F(Writes, AFullSmallDiskKeepsTheOldFile) {
