@@ -23,6 +23,11 @@ namespace pelorix {
 namespace {
 
 constexpr qint64 pngHeaderBytes = 33;  // signature, then the IHDR chunk: length, type, 13 bytes, CRC
+// Qt scales through pictures of 64-bit pixels: what each pixel of a scaled picture costs on its way.
+constexpr long long scalingBytesPerPixel = 8;
+// A read quality this high asks Qt's JPEG reader for careful decoding and smooth scaling, which
+// the exact cover needs (the quality an import stores at is `preparedJpegQuality`, another matter).
+constexpr int smoothReadQuality = 90;
 
 quint32 crc32(const char* data, qsizetype size) {
     quint32 crc = 0xFFFFFFFFu;
@@ -148,6 +153,8 @@ QImage decodeWhole(QImageReader& reader, PictureFault& fault) {
     return {};
 }
 
+// The top-left part of the picture in `device` that a window of `shown` can show, upright, at the
+// cost the loader's contract states; empty, with `fault` set, when it is refused.
 std::optional<QImage> readPicture(QIODevice& device, QSize shown, PictureFault& fault) {
     // A window not yet shown has no size; the picture still loads, as small as can be.
     shown = shown.expandedTo(QSize(1, 1));
@@ -223,6 +230,9 @@ int jpegScale(QSize stored, QSize request) {
     return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
 }
 
+// The picture in `device` upright, scaled to cover `area` and cut to it around its centre, decoded
+// within the budget of the larger of `area` and `budgetArea`; empty, with `fault` set, when it is
+// refused.
 std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetArea, PictureFault& fault) {
     if (area.isEmpty() || static_cast<long long>(area.width()) * area.height() > maxPicturePixels) {
         fault = PictureFault::tooCostly;
@@ -242,7 +252,8 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
             if (upright != stored) request.transpose();
             const int scale = jpegScale(stored, request);
             const QSize out((frame.width + scale - 1) / scale, (frame.height + scale - 1) / scale);
-            most = std::max(most, jpegDecodeBytes(frame, out, scale) + 8LL * request.width() * request.height());
+            most = std::max(most, jpegDecodeBytes(frame, out, scale) +
+                                      scalingBytesPerPixel * request.width() * request.height());
         }
         return most + areaBytes;
     };
@@ -258,7 +269,7 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
         if (turnsQuarter(orientation)) request.transpose();
         if (request.width() < size.width()) {
             reader.setScaledSize(request);
-            reader.setQuality(90);  // asks Qt's JPEG reader for careful decoding and smooth scaling
+            reader.setQuality(smoothReadQuality);
         } else {
             request = size;
         }
@@ -267,7 +278,7 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
         // Other formats decode whole, then scale, turn and cut: each a picture of its own.
         const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
         const long long decodeBytes = pixelBytes * size.width() * size.height() +
-                                      8LL * request.width() * request.height() + areaBytes;
+                                      scalingBytesPerPixel * request.width() * request.height() + areaBytes;
         if (decodeBytes > budget) {
             fault = PictureFault::tooCostly;
             return std::nullopt;
@@ -321,6 +332,7 @@ std::optional<QImage> readFile(const std::filesystem::path& path, Read read, Pic
     return picture;
 }
 
+// Runs `read` on a picture held in memory.
 template <typename Read>
 std::optional<QImage> readData(const QByteArray& data, Read read, PictureFault* fault) {
     PictureFault why = PictureFault::unreadable;

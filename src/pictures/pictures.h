@@ -21,12 +21,6 @@ inline constexpr QSize commonScreenArea(1920, 1080);
 // is no screen, or no GUI application to ask.
 QSize largestScreenArea();
 
-// A picture is shown upright, as its orientation tag says (a picture without one as stored),
-// and only ever seen from its top-left corner through a window no larger than `shown`
-// (the largest screen area). Loading decodes only that part where the format allows (JPEG by a
-// clipped read, PNG by reading no rows below it) and keeps only that part, so a huge or hostile
-// file costs memory and time in proportion to the screen, not to what its header claims. The
-// pixels kept are exactly those a whole decode gives there.
 // Bytes a decode may allocate for a screen of `shown` pixels; larger decodes are refused.
 long long pictureDecodeBudget(QSize shown);
 
@@ -39,6 +33,13 @@ enum class PictureFault {
     tooCostly,   // past `maxPicturePixels` or the decode budget, or more scans than `countedScans`
 };
 
+// A picture is shown upright, as its orientation tag says (a picture without one as stored),
+// and only ever seen from its top-left corner through a window no larger than `shown`
+// (the largest screen area). Loading decodes only that part where the format allows (JPEG by a
+// clipped read, PNG by reading no rows below it) and keeps only that part, so a huge or hostile
+// file costs memory and time in proportion to the screen, not to what its header claims. The
+// pixels kept are exactly those a whole decode gives there.
+//
 // Loads a picture file, deciding the format by its content, not its name; `path` is used as raw
 // bytes. Empty result: the file is missing, not a regular file, unreadable, not a picture (its
 // header does not read), damaged (its data does not decode whole), larger than
