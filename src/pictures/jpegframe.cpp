@@ -133,7 +133,7 @@ void walkScans(QIODevice& device, JpegFrame& frame) {
     auto skip = [&](qint64 count) {
         const qint64 buffered = data.size() - at;
         if (count <= buffered) {
-            at += static_cast<qsizetype>(count);
+            at += count;  // at most what is buffered, so within a qsizetype
             return true;
         }
         const qint64 to = device.pos() + count - buffered;

@@ -295,7 +295,7 @@ TEST(MoveHistory, HistoriesGrowPastOneHundredThousandMoves) {
 // ------------------------------------------------------------------------------------------------
 // redrawmove: the pixels
 
-constexpr unsigned rgb(QRgb pixel) { return static_cast<unsigned>(pixel) & 0xFFFFFFu; }
+constexpr unsigned rgb(QRgb pixel) { return pixel & 0xFFFFFFu; }
 
 class MoveRedraw : public ::testing::Test {
 protected:

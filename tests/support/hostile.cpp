@@ -204,7 +204,7 @@ QByteArray rleBmpClaiming(int width, int height, int bodyBytes) {
     put32le(bmp, 3780);
     put32le(bmp, 256);
     put32le(bmp, 0);
-    for (int i = 0; i < 256; ++i) put32le(bmp, static_cast<std::uint32_t>(qRgb(i, 255 - i, (i * 3) & 0xFF)) & 0xFFFFFF);
+    for (int i = 0; i < 256; ++i) put32le(bmp, qRgb(i, 255 - i, (i * 3) & 0xFF) & 0xFFFFFF);
     return bmp + body;
 }
 
