@@ -169,19 +169,24 @@ void SaverPlatform::fitPictures() {
     const QImage moving = builtinAnimationPicture();
     frame_ = QSize(design(Control::Picture1).width / twipsPerPixel, design(Control::Picture1).height / twipsPerPixel) -
              moving.size();
-    const QSize board(launchClientWidth, launchClientHeight);
-    double scale = std::max(static_cast<double>(area.width()) / board.width(),
-                            static_cast<double>(area.height()) / board.height());
-    // In a window much wider or taller than the board, that scale would leave the picture no room
-    // to move: it never takes more of either side than it takes of the board's height.
-    const double share = static_cast<double>(moving.height()) / board.height();
-    scale = std::min({scale, share * area.width() / moving.width(), share * area.height() / moving.height()});
-    const QSize size(std::max(1, static_cast<int>(std::lround(moving.width() * scale))),
-                     std::max(1, static_cast<int>(std::lround(moving.height() * scale))));
+    const QSize size = movingPictureSize(area, moving.size());
     // No memory for it: the moving picture in use stays, or the built-in one at its own size.
     if (!replacePicture(animationPicture_, moving.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)) &&
         !animationPicture_.pixmap)
         static_cast<void>(replacePicture(animationPicture_, moving));
+}
+
+QSize movingPictureSize(QSize window, QSize picture) {
+    const QSize board(launchClientWidth, launchClientHeight);
+    if (window.isEmpty() || picture.isEmpty()) return picture;
+    double scale = std::max(static_cast<double>(window.width()) / board.width(),
+                            static_cast<double>(window.height()) / board.height());
+    // In a window much wider or taller than the board, that scale would leave the picture no room
+    // to move: it never takes more of either side than it takes of the board's height.
+    const double share = static_cast<double>(picture.height()) / board.height();
+    scale = std::min({scale, share * window.width() / picture.width(), share * window.height() / picture.height()});
+    return {std::max(1, static_cast<int>(std::lround(picture.width() * scale))),
+            std::max(1, static_cast<int>(std::lround(picture.height() * scale)))};
 }
 
 // --- files and time ---

@@ -33,6 +33,11 @@ namespace pelorix {
 // built-in one included, is scaled keeping its proportions to cover the window and cut around its
 // centre, and the moving picture is scaled as the designed 754 × 385 board would be to cover the
 // window, so it keeps its share of the board and its room to bounce. A resize fits both anew.
+// The size of the moving picture `picture` in a saver window of `window`: scaled as the designed
+// board would be to cover the window, but never taking more of either side of the window than it
+// takes of the board's height, so that it keeps room to move however wide or tall the window.
+QSize movingPictureSize(QSize window, QSize picture);
+
 class SaverPlatform final : public HeadlessPlatform {
 public:
     // Fastest tick the timers give: the Slow animation pace asks for a frame every millisecond,

@@ -181,5 +181,15 @@ TEST(Canvas, FramesDrawnOverBeforeAnyReadAreNeverCopied) {
     EXPECT_EQ(sink.fills, 0);   // every box was wholly drawn over
 }
 
+TEST(Canvas, TheListOfChangesLosesNoAreaWhenItOverflows) {
+    // More separate changes than the list keeps apart: they are merged, never dropped.
+    Canvas canvas(400, 400, white);
+    static_cast<void>(canvas.takeChanged());
+    for (int i = 0; i < 300; ++i) canvas.fillBox(i, (i * 37) % 400, i, (i * 37) % 400, 4);
+    const QRegion changed = canvas.takeChanged();
+    for (int i = 0; i < 300; ++i) ASSERT_TRUE(changed.contains(QPoint(i, (i * 37) % 400))) << i;
+    EXPECT_TRUE(canvas.takeChanged().isEmpty());
+}
+
 }  // namespace
 }  // namespace pelorix::testing

@@ -147,5 +147,34 @@ TEST(HostilePictures, AFileIsOpenedByItsRawNameAndMustBeAFile) {
     EXPECT_FALSE(loadPictureFile(dir / "missing.png", screen));
 }
 
+TEST(JpegPrice, EachPartOfTheDecodersAllocationAtItsEdges) {
+    using C = JpegFrame::Component;
+    struct Case {
+        const char* what;
+        JpegFrame frame;
+        QSize kept;
+        int scale;
+        long long bytes;
+    };
+    // Bands: scaled width × components × (3 block rows at the largest vertical sampling, 8 / scale
+    // rows each, + 2); whole-picture buffers: 128 bytes a block, block counts rounded up per
+    // sampling; metadata three times over; the picture kept at 1 or 4 bytes a pixel.
+    const Case cases[] = {
+        {"grey, one pass", {64, 64, {C{}}}, {64, 64}, 1, 64 * 26 + 64 * 64},
+        {"grey, its metadata", {64, 64, {C{}}, false, 1000}, {64, 64}, 1, 3000 + 64 * 26 + 64 * 64},
+        {"grey, progressive", {64, 64, {C{}}, true, 0, 500}, {64, 64}, 1, 8 * 8 * 128 + 500 + 64 * 26 + 64 * 64},
+        {"4:2:0 progressive at odd sizes, halved", {33, 17, {C{2, 2}, C{}, C{}}, true}, {10, 10}, 2,
+         (6 * 4 + 3 * 2 + 3 * 2) * 128 + 17 * 3 * 26 + 10 * 10 * 4},
+        {"4:2:0 in one pass, an eighth", {33, 17, {C{2, 2}, C{}, C{}}}, {10, 10}, 8, 5 * 3 * 8 + 10 * 10 * 4},
+        {"nothing kept", {33, 17, {C{2, 2}, C{}, C{}}}, {0, 10}, 8, 5 * 3 * 8},
+        {"a scale past 8 counts as 8", {33, 17, {C{2, 2}, C{}, C{}}}, {0, 0}, 16, 5 * 3 * 8},
+    };
+    for (const Case& c : cases) EXPECT_EQ(jpegDecodeBytes(c.frame, c.kept, c.scale), c.bytes) << c.what;
+    // The budget: six screens of 64-bit pixels, never less than 32 MiB.
+    EXPECT_EQ(pictureDecodeBudget(QSize(100, 100)), 32LL << 20);
+    EXPECT_EQ(pictureDecodeBudget(QSize()), 32LL << 20);
+    EXPECT_EQ(pictureDecodeBudget(QSize(1920, 1080)), 48LL * 1920 * 1080);
+}
+
 }  // namespace
 }  // namespace pelorix::testing

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The saver's canvas on a real X server draws exactly what the in-memory canvas draws, and redraws it.
+// The saver's drawing: its canvas on a real X server draws what the in-memory one does, and redraws
+// it; the moving picture keeps its shape and its room in windows of any shape.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
 #include "pictures/canvas.h"
+#include "pictures/pictures.h"
+#include "platform/design.h"
+#include "saver/saverplatform.h"
 #include "saver/servercanvas.h"
 #include "saver/xcbtarget.h"
 #include "xwindow.h"
@@ -93,6 +97,27 @@ TEST(ServerCanvas, DrawsTheSamePixelsAsTheCanvasAndRedrawsAWipedWindowFromItsSto
     server.repair(QRect(0, 0, width, height));
     EXPECT_TRUE(showsCanvas(window, canvas));
     target->freePixmap(held.pixmap);
+}
+
+TEST(SaverMovingPicture, KeepsItsShapeAndRoomToMoveInAnyWindow) {
+    const QSize picture = builtinAnimationPicture().size();
+    const ControlDesign& box = design(Control::Picture1);
+    const QSize frame = QSize(box.width / twipsPerPixel, box.height / twipsPerPixel) - picture;
+    // The designed board, a laptop, a 4K monitor, a strip a hundred times wider than tall, a
+    // column, and a preview barely larger than the frame.
+    const QSize windows[] = {{754, 385}, {1280, 800}, {3840, 2160}, {20000, 200}, {180, 4000}, {12, 12}};
+    for (const QSize window : windows) {
+        const QSize size = movingPictureSize(window, picture);
+        const QSize outer = size + frame;
+        EXPECT_LT(outer.width(), window.width()) << window.width() << "x" << window.height();
+        EXPECT_LT(outer.height(), window.height()) << window.width() << "x" << window.height();
+        // Its proportions, within the rounding of either side.
+        EXPECT_NEAR(static_cast<double>(size.width()) / size.height(), static_cast<double>(picture.width()) / picture.height(),
+                    1.0 / size.height() + 1.0 / size.width() + 0.01)
+            << window.width() << "x" << window.height();
+    }
+    EXPECT_EQ(movingPictureSize(QSize(754, 385), picture), picture);  // the board's own size
+    EXPECT_EQ(movingPictureSize(QSize(3840, 2160), picture).height(), 1324);  // as the board covering it: × 2160 / 385
 }
 
 }  // namespace
