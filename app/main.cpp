@@ -2,8 +2,6 @@
 // Pelorix: reads the command line, then plays in the chosen folder, adds pictures to it, or runs as a screen saver.
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
-#include <QIcon>
 #include <QTextStream>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +9,7 @@
 
 #include "app/addpictures.h"
 #include "app/commandline.h"
+#include "app/desktop.h"
 #include "app/saver.h"
 #include "game/puzzlemaker2.h"
 #include "window/qtplatform.h"
@@ -19,19 +18,6 @@
 #include "app/userfolder.h"
 
 namespace {
-
-const QString appId = QStringLiteral("io.github.pelorix.Pelorix");
-
-// The icon of the installed theme, else the copy built into the program, so that task bars and
-// window lists show it even when no launcher or theme names the program.
-QIcon windowIcon() {
-    QIcon builtIn;
-    // One file a size, in folders named as the theme's (16x16, ...).
-    QDirIterator sizes(QStringLiteral(":/icons"), {appId + QStringLiteral(".png")}, QDir::Files, QDirIterator::Subdirectories);
-    while (sizes.hasNext()) builtIn.addFile(sizes.next());
-    return QIcon::fromTheme(appId, builtIn);
-}
-
 
 // The folder the command line chose; for the Pelorix folder, made and seeded first. Temporary
 // files that killed writes left there are removed. Empty (after a line on standard error) when the
@@ -87,8 +73,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Pelorix"));
     QApplication::setApplicationVersion(QStringLiteral(PELORIX_VERSION));
     // Lets the desktop match the window to its launcher and icon.
-    QGuiApplication::setDesktopFileName(appId);
-    QGuiApplication::setWindowIcon(windowIcon());
+    QGuiApplication::setDesktopFileName(pelorix::app::appId);
+    QGuiApplication::setWindowIcon(pelorix::app::windowIcon());
     const auto folder = workingFolder(command, err);
     if (!folder) return 1;
     pelorix::QtPlatform platform(*folder);

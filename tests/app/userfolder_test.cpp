@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "testfiles.h"
+#include "app/desktop.h"
 #include "app/userfolder.h"
 
 namespace pelorix::testing {
@@ -108,6 +109,21 @@ TEST_F(Seeding, NoSamplesStillMakesTheFolder) {
     EXPECT_TRUE(r.ok);
     EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_TRUE(r.copied.isEmpty());
+}
+
+TEST(Desktop, TheWindowIconIsTheProgramsOwnWhereTheThemeHasNone) {
+    const QTemporaryDir noThemes;
+    const QStringList searched = QIcon::themeSearchPaths();
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeSearchPaths({noThemes.path()});
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+    const QIcon icon = app::windowIcon();
+    QIcon::setThemeSearchPaths(searched);
+    QIcon::setThemeName(theme);
+    // Each of the theme's sizes, drawn for it, not one picture scaled.
+    QList<QSize> sizes;
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) sizes << QSize(side, side);
+    EXPECT_EQ(icon.availableSizes(), sizes);
 }
 
 }  // namespace
