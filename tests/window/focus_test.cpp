@@ -79,10 +79,11 @@ TEST_F(QtFocus, TabInATimingPanelStaysInItsBox) {
 // Typing replaces a box's value however the box got the keys; only a click into the box that has
 // them already places the caret (here at its end).
 TEST_F(QtFocus, TypingReplacesTheValueOfABoxReachedAnyWay) {
-    enum Way { program, tab, shiftTab, firstClick, secondClick };
+    enum Way { program, tab, shiftTab, firstClick, secondClick, drag };
     const struct { Way way; const char* before; const char* after; } cases[] = {
         {program, "100", "5"}, {tab, "12", "5"}, {shiftTab, "12", "5"},
         {firstClick, "100", "5"}, {secondClick, "1", "15"},
+        {drag, "1234567890", "567890"},  // a first press dragged over "12345" selects just that
     };
     for (Control box : {Control::Text1, Control::Text2, Control::Text4, Control::Text5}) {
         show({box, Control::Text3});
@@ -92,9 +93,21 @@ TEST_F(QtFocus, TypingReplacesTheValueOfABoxReachedAnyWay) {
             platform->setFocus(c.way == secondClick ? box : Control::Text3);
             if (c.way == program) platform->setFocus(box);
             if (c.way == tab || c.way == shiftTab) key(Qt::Key_Tab, c.way == tab ? Qt::NoModifier : Qt::ShiftModifier);
-            if (c.way >= firstClick)
+            if (c.way == firstClick || c.way == secondClick)
                 QTest::mouseClick(platform->window()->windowHandle(), Qt::LeftButton, {},
                                   edit->mapTo(platform->window(), QPoint(edit->width() - 3, edit->height() / 2)));
+            if (c.way == drag) {
+                auto* line = static_cast<QLineEdit*>(edit);
+                const auto at = [&](int position) {
+                    line->setCursorPosition(position);
+                    return edit->mapTo(platform->window(), line->inputMethodQuery(Qt::ImCursorRectangle).toRect().center());
+                };
+                const QPoint from = at(0), to = at(5);
+                QWindow* window = platform->window()->windowHandle();
+                QTest::mousePress(window, Qt::LeftButton, {}, from);
+                QTest::mouseMove(window, to);
+                QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+            }
             ASSERT_EQ(focus(), edit);
             key(Qt::Key_5);
             EXPECT_EQ(platform->text(box), c.after) << static_cast<int>(box) << " reached by " << c.way;
