@@ -176,5 +176,47 @@ TEST(JpegPrice, EachPartOfTheDecodersAllocationAtItsEdges) {
     EXPECT_EQ(pictureDecodeBudget(QSize(1920, 1080)), 48LL * 1920 * 1080);
 }
 
+// `jpeg` with its first scan cut down to its first component, as a file whose scans each carry
+// one component begins; the data after the header stays as it was.
+QByteArray firstScanOfOneComponent(QByteArray jpeg) {
+    const qsizetype sos = jpeg.indexOf("\xFF\xDA");
+    const int length = (static_cast<uchar>(jpeg[sos + 2]) << 8) | static_cast<uchar>(jpeg[sos + 3]);
+    QByteArray header("\xFF\xDA\x00\x08\x01", 5);
+    header += jpeg.mid(sos + 5, 2) + jpeg.mid(sos + 2 + length - 3, 3);  // component 1, then Ss Se AhAl
+    return jpeg.replace(sos, 2 + length, header);
+}
+
+TEST(JpegPrice, WhatTheMarkersSayOfTheDecodersWork) {
+    const QImage photo = patterned(64, 48);
+    const QByteArray plain = encoded(photo, "JPEG", 90);
+    struct Case {
+        const char* what;
+        QByteArray jpeg;
+        bool wholePicture;
+        bool metadata;
+        bool manyScans;
+    };
+    const Case cases[] = {
+        {"sequential, all components in its one scan", plain, false, false, false},
+        {"progressive", encoded(photo, "JPEG", 90, true), true, false, true},
+        {"a first scan of fewer components than the frame", firstScanOfOneComponent(plain), true, false, false},
+        {"an orientation tag", withOrientation(plain, 6), false, true, false},
+    };
+    for (const Case& c : cases) {
+        QBuffer device;
+        device.setData(c.jpeg);
+        ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+        const std::optional<JpegFrame> frame = readJpegFrame(device);
+        ASSERT_TRUE(frame) << c.what;
+        EXPECT_EQ(QSize(frame->width, frame->height), photo.size()) << c.what;
+        EXPECT_EQ(frame->components.size(), 3u) << c.what;
+        EXPECT_EQ(frame->wholePictureBuffers, c.wholePicture) << c.what;
+        EXPECT_EQ(frame->metadataBytes > 0, c.metadata) << c.what;
+        EXPECT_EQ(frame->scans > 1, c.manyScans) << c.what;
+        EXPECT_TRUE(frame->ended) << c.what;
+        EXPECT_EQ(device.pos(), 0) << c.what;  // put back where it stood
+    }
+}
+
 }  // namespace
 }  // namespace pelorix::testing
