@@ -218,5 +218,16 @@ TEST(JpegPrice, WhatTheMarkersSayOfTheDecodersWork) {
     }
 }
 
+TEST(JpegPrice, APhotoIsPricedForTheDearerOfItsTwoShapesBeforeItsTagIsRead) {
+    // For a 754 × 385 board on a small screen (a 32 MiB budget): as stored, a 4000 × 1000 photo is
+    // read at half size; turned a quarter, it would be read whole and scaled to 3016 × 754, which
+    // costs about 36 MB. A 2000 × 500 one costs less than the budget either way.
+    PictureFault fault = PictureFault::none;
+    EXPECT_FALSE(loadCoveringData(encoded(patterned(4000, 1000), "JPEG", 90), QSize(754, 385), QSize(1, 1), &fault));
+    EXPECT_EQ(fault, PictureFault::tooCostly);
+    EXPECT_TRUE(loadCoveringData(encoded(patterned(2000, 500), "JPEG", 90), QSize(754, 385), QSize(1, 1), &fault));
+    EXPECT_EQ(fault, PictureFault::none);
+}
+
 }  // namespace
 }  // namespace pelorix::testing
