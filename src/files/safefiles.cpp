@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Plain names, whole writes and exclusive temporary files for the writers of the working folder.
+// Plain names, whole writes, exclusive temporary files and new files for the writers of the working folder.
 #include "files/safefiles.h"
 
 #include <fcntl.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Adding pictures to a working folder: prepared for the board, new files only, written beside the target then linked in.
+// Adding pictures to a working folder: prepared for the board, under a name of their own, as new files only.
 #include "pictures/pictureimport.h"
 
 #include <QBuffer>
@@ -7,17 +7,11 @@
 #include <QFileInfo>
 #include <QImageWriter>
 
-#include <cerrno>
-#include <cstdio>
 #include <optional>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "pictures/pictures.h"
 #include "files/qtpaths.h"
 #include "files/safefiles.h"
-#include "files/tempfiles.h"
 #include "files/workdir.h"
 
 namespace pelorix {

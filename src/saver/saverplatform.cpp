@@ -164,7 +164,7 @@ void SaverPlatform::fitPictures() {
                             area);
     // No memory for it: the picture in use stays.
     static_cast<void>(replacePicture(windowPicture_, *still));
-    still.reset();
+    still.reset();  // the server has it now: the program's copy goes before the moving picture is made
 
     const QImage moving = builtinAnimationPicture();
     frame_ = QSize(design(Control::Picture1).width / twipsPerPixel, design(Control::Picture1).height / twipsPerPixel) -

@@ -35,7 +35,8 @@ public:
     ServerCanvas(const ServerCanvas&) = delete;
     ServerCanvas& operator=(const ServerCanvas&) = delete;
 
-    // False when the server could not make the store: nothing is drawn then.
+    // False when the server could not make the store: the window is still drawn, but a part the
+    // server asks to have redrawn stays as the server left it.
     bool valid() const { return store_.drawable != 0; }
     // Grows the store to at least `size`, keeping what it holds, and redraws the whole window from
     // it. False when the server could not make the larger store (the old one stays).
