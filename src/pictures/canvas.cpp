@@ -58,6 +58,16 @@ void Canvas::ensureSize(int width, int height) {
     plan_.noteChanged(image_.rect());
 }
 
+void Canvas::resample(QSize size) {
+    if (size.isEmpty() || size == image_.size()) return;
+    plan_.settle();
+    QImage scaled = toCanvasFormat(image_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (scaled.isNull()) return;
+    image_ = std::move(scaled);
+    plan_.setBounds(image_.size());
+    plan_.drawnOver();
+}
+
 unsigned Canvas::pixel(int x, int y) const {
     plan_.settle();
     if (!image_.rect().contains(x, y)) return 0;

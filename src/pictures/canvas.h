@@ -32,6 +32,10 @@ public:
     // Grows the surface to at least width × height; drawn pixels are kept.
     void ensureSize(int width, int height);
     unsigned pixel(int x, int y) const;  // 0xRRGGBB; 0 outside
+    // Makes the surface `width` × `height` with what it holds scaled smoothly to that size: for a
+    // display of another density. What is known of earlier fills is forgotten. Unchanged when
+    // memory runs out.
+    void resample(QSize size);
 
     // A box with both corners included, corners in any order, in palette colour 0-15.
     QRect fillBox(int x1, int y1, int x2, int y2, int colour) { return plan_.fillBox(x1, y1, x2, y2, colour); }

@@ -3,7 +3,10 @@
 #include "pictures/jpegframe.h"
 
 #include <QIODevice>
+#include <QString>
 #include <algorithm>
+
+#include "pictures/density.h"
 
 namespace pelorix {
 
@@ -22,6 +25,8 @@ public:
         char c = 0;
         return device_.getChar(&c) ? static_cast<unsigned char>(c) : -1;
     }
+    // The next `count` bytes, or fewer at the end.
+    QByteArray bytes(qint64 count) { return device_.read(count); }
     int word() {
         const int high = byte();
         const int low = byte();
@@ -48,6 +53,15 @@ public:
 private:
     QIODevice& device_;
 };
+
+// The longest comment that can hold a density marker: the key, ": " and a value.
+constexpr int longestDensityComment = 32;
+
+// The density a comment records, or 0 when it is not a density marker.
+double densityInComment(const QByteArray& text) {
+    const QByteArray prefix = QByteArray(densityKey) + ": ";
+    return text.startsWith(prefix) ? parseDensity(QString::fromLatin1(text.mid(prefix.size()))) : 0;
+}
 
 bool isFrameHeader(int code) {
     return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
@@ -107,6 +121,12 @@ std::optional<JpegFrame> readMarkers(MarkerReader& in) {
             frame.laterBytes = in.left();
             frame.scans = 1;
             return frame;
+        } else if (code == comment && length - 2 <= longestDensityComment) {
+            // Short enough to be a density marker: read rather than skipped.
+            frame.metadataBytes += length - 2;
+            const QByteArray text = in.bytes(length - 2);
+            if (text.size() != length - 2) return std::nullopt;
+            if (const double density = densityInComment(text); density > 0) frame.density = density;
         } else {
             if (code == comment || code == exif || code == colourProfile) frame.metadataBytes += length - 2;
             if (!in.skip(length - 2)) return std::nullopt;

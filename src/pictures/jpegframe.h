@@ -33,6 +33,9 @@ struct JpegFrame {
     // last of them, as it does in a file that is whole.
     int scans = 0;
     bool ended = false;
+    // Pixels per window unit, as a comment of a prepared picture records it before the first
+    // scan ("Pelorix-Density: 4"); 1 for any other file.
+    double density = 1;
 };
 
 // Scans past which counting stops: well above what any encoder writes (ten or so for progressive

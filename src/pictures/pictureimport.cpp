@@ -9,6 +9,7 @@
 
 #include <optional>
 
+#include "pictures/density.h"
 #include "pictures/pictures.h"
 #include "files/qtpaths.h"
 #include "files/safefiles.h"
@@ -35,15 +36,17 @@ bool usesTransparency(const QImage& picture) {
     return false;
 }
 
-// The file of a prepared picture: a JPEG of `preparedJpegQuality`, or a PNG for a picture with transparency,
-// which a JPEG cannot hold. Empty when encoding fails.
-QByteArray encodePrepared(const QImage& picture) {
+// The file of a prepared picture of `density` pixels per unit, which it records: a JPEG of
+// `preparedJpegQuality`, or a PNG for a picture with transparency, which a JPEG cannot hold. Empty
+// when encoding fails.
+QByteArray encodePrepared(const QImage& picture, double density) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly)) return {};
     const bool png = usesTransparency(picture);
     QImageWriter writer(&buffer, png ? QByteArray("png") : QByteArray("jpeg"));
     if (!png) writer.setQuality(preparedJpegQuality);
+    recordDensity(writer, density);
     if (!writer.write(png ? picture : picture.convertToFormat(QImage::Format_RGB32))) return {};
     return bytes;
 }
@@ -110,7 +113,8 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
     // once. What it may cost is bounded by what a window of this machine could show.
     if (shownArea.isEmpty()) shownArea = importBudgetArea();
     PictureFault fault = PictureFault::none;
-    const std::optional<QImage> prepared = loadCoveringData(bytes, area, shownArea, &fault);
+    double density = 1;
+    const std::optional<QImage> prepared = loadFineCoveringData(bytes, area, shownArea, preparedDensity, density, &fault);
     if (!prepared) {
         const QString why = fault == PictureFault::damaged     ? QStringLiteral("damaged")
                             : fault == PictureFault::tooCostly ? QStringLiteral("too large to prepare")
@@ -128,7 +132,7 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
         return result;
     }
 
-    const QByteArray picture = encodePrepared(*prepared);
+    const QByteArray picture = encodePrepared(*prepared, density);
     if (picture.isEmpty()) return refuse(ImportResult::Outcome::WriteFailed, QStringLiteral("cannot be prepared"));
 
     const QString first = importName(shown);

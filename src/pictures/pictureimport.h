@@ -43,9 +43,11 @@ QString importName(const QString& sourceFileName);
 QString numberedName(const QString& name, int n);
 
 // Adds the picture file `source` to `folder` as a new regular picture prepared for a board of
-// `area` pixels: turned upright by its orientation tag, scaled keeping its proportions just to
-// cover the area (smaller pictures are scaled up) and cut to exactly the area around its centre;
-// stored as a JPEG of `preparedJpegQuality`, or as a PNG when it has transparent pixels. The
+// `area` window units: turned upright by its orientation tag, scaled keeping its proportions just
+// to cover the area and cut to exactly the area around its centre, at `preparedDensity` pixels
+// per unit where the original has them, else at the finest density it has (down to 1, below which
+// it is scaled up); stored as a JPEG of `preparedJpegQuality`, or as a PNG when it has transparent
+// pixels, recording its density (`recordDensity`). The
 // source must load as a picture first (decoded once, at a cost budgeted for a screen of
 // `shownArea`); the source file is only read. A taken name gets a number; nothing in the folder is
 // ever overwritten; the new file is written through `calls` (`createNewFile`). With `shownArea`

@@ -12,8 +12,10 @@
 #include <QImageReader>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 #include "files/safefiles.h"
+#include "pictures/density.h"
 #include "pictures/jpegframe.h"
 #include "pictures/picturedamage.h"
 #include "pictures/picturefit.h"
@@ -91,6 +93,17 @@ long long bytesPerPixel(int format) {
     return std::max(1, QImage::toPixelFormat(static_cast<QImage::Format>(format)).bitsPerPixel() / 8);
 }
 
+// What a decode may cost: the screen's budget, or for a picture no larger than the largest photo,
+// what such a photo costs if that is more. So every photo loads on any screen and in any import,
+// and a larger picture must fit what the screen can use.
+struct DecodeBudget {
+    long long screen;
+    long long of(QSize stored) const {
+        const bool photo = stored.isValid() && static_cast<long long>(stored.width()) * stored.height() <= largestPhotoPixels;
+        return photo ? std::max(screen, largestPhotoBudget) : screen;
+    }
+};
+
 // A JPEG's markers, read before the decoder reads them, so what it would fail on, what it would
 // allocate and how many passes it would make are known first. Empty, with `fault` set, when the
 // decoder would fail on the header or the file ends before its end marker (damaged), or when the
@@ -98,10 +111,11 @@ long long bytesPerPixel(int format) {
 // (too costly): some of what it allocates is for the whole picture, however little of it is kept.
 // `cost` gives the bytes for the frame; the orientation is not known yet.
 template <typename Cost>
-std::optional<JpegFrame> affordableJpeg(QIODevice& device, long long budget, Cost cost, PictureFault& fault) {
+std::optional<JpegFrame> affordableJpeg(QIODevice& device, const DecodeBudget& budget, Cost cost, PictureFault& fault) {
     std::optional<JpegFrame> jpeg = readJpegFrame(device);
     if (!jpeg) fault = PictureFault::damaged;
-    else if (jpeg->scans > countedScans || cost(*jpeg) > budget) fault = PictureFault::tooCostly;
+    else if (jpeg->scans > countedScans || cost(*jpeg) > budget.of(QSize(jpeg->width, jpeg->height)))
+        fault = PictureFault::tooCostly;
     else if (!jpeg->ended) fault = PictureFault::damaged;
     else return jpeg;
     return std::nullopt;
@@ -119,7 +133,7 @@ struct OpenedPicture {
 // Empty, with `fault` set, when the picture is to be refused. The reader never turns pictures itself, so that what a
 // clipped or scaled read decodes is in the stored picture's frame.
 template <typename Cost>
-std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device, long long budget, Cost jpegCost,
+std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device, const DecodeBudget& budget, Cost jpegCost,
                                          PictureFault& fault) {
     OpenedPicture opened;
     reader.setDecideFormatFromContent(true);
@@ -138,7 +152,7 @@ std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device
     if (size.isValid() && static_cast<long long>(size.width()) * size.height() > maxPicturePixels) return std::nullopt;
     fault = PictureFault::none;
     opened.orientation = checkedOrientation(static_cast<int>(reader.transformation()));
-    reader.setAllocationLimit(static_cast<int>((budget + (1 << 20) - 1) >> 20));
+    reader.setAllocationLimit(static_cast<int>((budget.of(size) + (1 << 20) - 1) >> 20));
     return opened;
 }
 
@@ -153,30 +167,88 @@ QImage decodeWhole(QImageReader& reader, PictureFault& fault) {
     return {};
 }
 
-// The top-left part of the picture in `device` that a window of `shown` can show, upright, at the
-// cost the loader's contract states; empty, with `fault` set, when it is refused.
-std::optional<QImage> readPicture(QIODevice& device, QSize shown, PictureFault& fault) {
+// The JPEG decoder's own scale (1, 2, 4 or 8) for a read scaled to `request`: the largest whole
+// reduction that still gives at least the size asked for, as Qt's reader picks it.
+int jpegScale(QSize stored, QSize request) {
+    if (request.isEmpty() || request.width() >= stored.width()) return 1;
+    const int ratio = std::min(stored.width() / request.width(), stored.height() / request.height());
+    return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
+}
+
+// `size` times `factor`, each side rounded to the nearest whole pixel and at least 1.
+QSize scaledSize(QSize size, double factor) {
+    return QSize(std::max(1, static_cast<int>(std::lround(size.width() * factor))),
+                 std::max(1, static_cast<int>(std::lround(size.height() * factor))));
+}
+
+long long pixelCount(QSize size) { return static_cast<long long>(size.width()) * size.height(); }
+
+// How a picture of `density` pixels per unit becomes one of `ratio` device pixels per unit, shown
+// through a window of `shown` units: which part of the stored pixels can ever be seen, and by how
+// much it is scaled.
+struct DensityPlan {
+    DensityPlan(QSize shown, double density, double ratio)
+        : factor(ratio / density),
+          shownStored(static_cast<int>(std::ceil(shown.width() * density)),
+                      static_cast<int>(std::ceil(shown.height() * density))),
+          shownDevice(static_cast<int>(std::ceil(shown.width() * ratio)),
+                      static_cast<int>(std::ceil(shown.height() * ratio))) {}
+    double factor;       // device pixels per stored pixel
+    QSize shownStored;   // the window's most, in the picture's own pixels
+    QSize shownDevice;   // the same in device pixels
+};
+
+// The top-left part of the picture in `device` that a window of `shown` units can show, upright,
+// at `ratio` device pixels per unit, at the cost the loader's contract states; empty, with `fault`
+// set, when it is refused.
+std::optional<QImage> readPicture(QIODevice& device, QSize shown, double ratio, PictureFault& fault) {
     // A window not yet shown has no size; the picture still loads, as small as can be.
     shown = shown.expandedTo(QSize(1, 1));
-    const long long budget = pictureDecodeBudget(shown);
+    const DecodeBudget budget{pictureDecodeBudget(DensityPlan(shown, 1, ratio).shownDevice)};
     QImageReader reader(&device);
-    // What is kept of a JPEG is its shown part, upright or on its side, whichever costs more.
+    // What is kept of a JPEG is its shown part, upright or on its side, whichever costs more: read
+    // already scaled down when the whole picture is shown at a lower density, else read at its own
+    // density and then scaled.
     auto jpegCost = [&](const JpegFrame& frame) {
+        const DensityPlan plan(shown, frame.density, ratio);
         const QSize stored(frame.width, frame.height);
-        const QSize kept = stored.boundedTo(shown), keptTurned = stored.boundedTo(shown.transposed());
-        return std::max(jpegDecodeBytes(frame, kept), jpegDecodeBytes(frame, keptTurned));
+        long long most = 0;
+        for (const QSize limit : {plan.shownStored, plan.shownStored.transposed()}) {
+            const QSize kept = stored.boundedTo(limit);
+            long long cost = 0;
+            if (plan.factor < 1 && kept == stored) {
+                const QSize request = scaledSize(stored, plan.factor);
+                const int scale = jpegScale(stored, request);
+                const QSize out((frame.width + scale - 1) / scale, (frame.height + scale - 1) / scale);
+                cost = jpegDecodeBytes(frame, out, scale) + (out != request ? scalingBytesPerPixel * pixelCount(request) : 0);
+            } else {
+                cost = jpegDecodeBytes(frame, kept) +
+                       (plan.factor != 1 ? scalingBytesPerPixel * pixelCount(scaledSize(kept, plan.factor)) : 0);
+            }
+            most = std::max(most, cost);
+        }
+        return most;
     };
     const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost, fault);
     if (!opened) return std::nullopt;
     const auto& [jpeg, size, orientation] = *opened;
     const bool turned = orientation != QImageIOHandler::TransformationNone;
+    const DensityPlan plan(shown, jpeg ? jpeg->density : recordedDensity(reader), ratio);
 
     // The part shown is the top-left of the upright picture; a clipped read decodes the part of
     // the stored picture that becomes it.
-    const QRect kept = size.isValid() ? QRect(QPoint(0, 0), uprightSize(size, orientation).boundedTo(shown)) : QRect();
+    const QRect kept =
+        size.isValid() ? QRect(QPoint(0, 0), uprightSize(size, orientation).boundedTo(plan.shownStored)) : QRect();
     const bool clips = size.isValid() && kept.size() != uprightSize(size, orientation) &&
                        reader.supportsOption(QImageIOHandler::ClipRect);
     if (clips) reader.setClipRect(storedRect(kept, size, orientation));
+    // A JPEG shown whole at a lower density is decoded already reduced: its decoder does most of
+    // that for little cost, and the full picture is never held.
+    const bool readsScaled = jpeg && size.isValid() && !clips && plan.factor < 1;
+    if (readsScaled) {
+        reader.setScaledSize(scaledSize(size, plan.factor));
+        reader.setQuality(smoothReadQuality);
+    }
     std::optional<FewerRowsPng> fewerRows;
     std::optional<QImageReader> rowReader;
     QImageReader* decoder = &reader;
@@ -184,7 +256,7 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, PictureFault& 
     if (!jpeg && size.isValid()) {
         const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
         const QSize decoded = clips ? kept.size() : size;
-        long long decodeBytes = pixelBytes * decoded.width() * decoded.height();
+        long long decodeBytes = pixelBytes * pixelCount(decoded);
         // Only the top rows of an untouched picture are its top rows once shown.
         if (!clips && !turned && kept.height() < size.height() && reader.format() == "png") {
             if (QByteArray header = pngHeaderWithRows(device, kept.height()); !header.isEmpty()) {
@@ -198,8 +270,10 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, PictureFault& 
         }
         // Turning makes a second picture of the same size.
         if (turned) decodeBytes *= 2;
+        // So does a change of density, at the window's.
+        if (plan.factor != 1) decodeBytes += scalingBytesPerPixel * pixelCount(scaledSize(kept.size(), plan.factor));
         // What still does not fit is refused before any decoding.
-        if (decodeBytes > budget) {
+        if (decodeBytes > budget.of(size)) {
             fault = PictureFault::tooCostly;
             return std::nullopt;
         }
@@ -207,14 +281,17 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, PictureFault& 
 
     QImage picture = decodeWhole(*decoder, fault);
     if (picture.isNull()) return std::nullopt;
-    if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) {
+    if (pixelCount(picture.size()) > maxPicturePixels) {
         fault = PictureFault::tooCostly;
         return std::nullopt;
     }
     picture = turnedUpright(picture, orientation);
-    // Formats read whole are cut to what can be shown, so only that part stays in memory.
-    if (picture.width() > shown.width() || picture.height() > shown.height())
-        picture = picture.copy(QRect(QPoint(0, 0), picture.size().boundedTo(shown)));
+    // Formats read whole are cut to what can be shown, so only that part stays in memory; then the
+    // picture takes the window's density, once, so that drawing never scales.
+    const QSize most = readsScaled ? plan.shownDevice : plan.shownStored;
+    if (picture.width() > most.width() || picture.height() > most.height())
+        picture = picture.copy(QRect(QPoint(0, 0), picture.size().boundedTo(most)));
+    if (!readsScaled) picture = scaledBy(picture, plan.factor);
     if (picture.isNull()) {
         fault = PictureFault::tooCostly;  // no memory for it
         return std::nullopt;
@@ -222,44 +299,37 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, PictureFault& 
     return picture;
 }
 
-// The JPEG decoder's own scale (1, 2, 4 or 8) for a read scaled to `request`: the largest whole
-// reduction that still gives at least the size asked for, as Qt's reader picks it.
-int jpegScale(QSize stored, QSize request) {
-    if (request.isEmpty() || request.width() >= stored.width()) return 1;
-    const int ratio = std::min(stored.width() / request.width(), stored.height() / request.height());
-    return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
+// The density, from 1 to `finest` pixels per unit, at which a picture of `upright` size covers
+// `area` units without being enlarged, in hundredths (never more than the picture has).
+double coverDensity(QSize upright, QSize area, double finest) {
+    if (upright.isEmpty() || area.isEmpty()) return 1;
+    const double fits = std::min(static_cast<double>(upright.width()) / area.width(),
+                                 static_cast<double>(upright.height()) / area.height());
+    return std::clamp(std::floor(fits * 100) / 100, 1.0, std::max(1.0, finest));
 }
 
-// The picture in `device` upright, scaled to cover `area` and cut to it around its centre, decoded
-// within the budget of the larger of `area` and `budgetArea`; empty, with `fault` set, when it is
-// refused.
-std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetArea, PictureFault& fault) {
-    if (area.isEmpty() || static_cast<long long>(area.width()) * area.height() > maxPicturePixels) {
+// The picture in `device` upright, scaled to cover `area` units at the finest density up to
+// `finest` that it has the pixels for (`density` tells which), and cut to it around its centre,
+// decoded within the budget of the larger of that and `budgetArea`; empty, with `fault` set, when
+// it is refused.
+std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetArea, double finest, double& density,
+                                   PictureFault& fault) {
+    density = 1;
+    if (area.isEmpty() || pixelCount(scaledSize(area, std::max(1.0, finest))) > maxPicturePixels) {
         fault = PictureFault::tooCostly;
         return std::nullopt;
     }
-    const long long budget = pictureDecodeBudget(budgetArea.expandedTo(area));
-    const long long areaBytes = 4LL * area.width() * area.height();
+    const DecodeBudget budget{pictureDecodeBudget(budgetArea.expandedTo(scaledSize(area, std::max(1.0, finest))))};
     QImageReader reader(&device);
-    // The decoder's output at its own scale, then Qt's exact scaling of it, then the cut; the
-    // orientation is not known yet, so the dearer of its two possible shapes (as stored, or turned
-    // a quarter) is priced.
-    auto jpegCost = [&](const JpegFrame& frame) {
-        const QSize stored(frame.width, frame.height);
-        long long most = 0;
-        for (const QSize upright : {stored, stored.transposed()}) {
-            QSize request = coverSize(upright, area);
-            if (upright != stored) request.transpose();
-            const int scale = jpegScale(stored, request);
-            const QSize out((frame.width + scale - 1) / scale, (frame.height + scale - 1) / scale);
-            most = std::max(most, jpegDecodeBytes(frame, out, scale) +
-                                      scalingBytesPerPixel * request.width() * request.height());
-        }
-        return most + areaBytes;
-    };
+    auto jpegCost = [&](const JpegFrame& frame) { return coveringJpegBytes(frame, area, finest); };
     const std::optional<OpenedPicture> opened = openPicture(reader, device, budget, jpegCost, fault);
     if (!opened) return std::nullopt;
     const auto& [jpeg, size, orientation] = *opened;
+    if (size.isValid()) {
+        density = coverDensity(uprightSize(size, orientation), area, finest);
+        area = scaledSize(area, density);
+    }
+    const long long areaBytes = 4 * pixelCount(area);
 
     // Larger pictures are read already scaled to the cover size, which a JPEG decoder does for the
     // most part while decoding; smaller ones are read whole and scaled up afterwards.
@@ -279,7 +349,7 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
         const long long pixelBytes = bytesPerPixel(static_cast<int>(reader.imageFormat()));
         const long long decodeBytes = pixelBytes * size.width() * size.height() +
                                       scalingBytesPerPixel * request.width() * request.height() + areaBytes;
-        if (decodeBytes > budget) {
+        if (decodeBytes > budget.of(size)) {
             fault = PictureFault::tooCostly;
             return std::nullopt;
         }
@@ -298,6 +368,24 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
 }
 
 }  // namespace
+
+long long coveringJpegBytes(const JpegFrame& frame, QSize area, double finest) {
+    // The decoder's output at its own scale, then Qt's exact scaling of it, then the cut; the
+    // orientation is not known yet, so the dearer of its two possible shapes (as stored, or turned
+    // a quarter) is priced.
+    const QSize stored(frame.width, frame.height);
+    long long most = 0;
+    for (const QSize upright : {stored, stored.transposed()}) {
+        const QSize fine = scaledSize(area, coverDensity(upright, area, finest));
+        QSize request = coverSize(upright, fine);
+        if (upright != stored) request.transpose();
+        const int scale = jpegScale(stored, request);
+        const QSize out((frame.width + scale - 1) / scale, (frame.height + scale - 1) / scale);
+        most = std::max(most, jpegDecodeBytes(frame, out, scale) + scalingBytesPerPixel * pixelCount(request) +
+                                  4 * pixelCount(fine));
+    }
+    return most;
+}
 
 QSize largestScreenArea() {
     QSize area;
@@ -345,23 +433,37 @@ std::optional<QImage> readData(const QByteArray& data, Read read, PictureFault* 
 }
 }  // namespace
 
-std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown, PictureFault* fault) {
-    return readFile(path, [&](QIODevice& device, PictureFault& why) { return readPicture(device, shown, why); }, fault);
+std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown, PictureFault* fault, double ratio) {
+    return readFile(
+        path, [&](QIODevice& device, PictureFault& why) { return readPicture(device, shown, ratio, why); }, fault);
 }
 
-std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown, PictureFault* fault) {
-    return readData(data, [&](QIODevice& device, PictureFault& why) { return readPicture(device, shown, why); }, fault);
+std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown, PictureFault* fault, double ratio) {
+    return readData(
+        data, [&](QIODevice& device, PictureFault& why) { return readPicture(device, shown, ratio, why); }, fault);
 }
 
 std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize area, QSize budgetArea,
                                        PictureFault* fault) {
+    double density = 1;
     return readFile(
-        path, [&](QIODevice& device, PictureFault& why) { return readCovering(device, area, budgetArea, why); }, fault);
+        path, [&](QIODevice& device, PictureFault& why) { return readCovering(device, area, budgetArea, 1, density, why); },
+        fault);
 }
 
 std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea, PictureFault* fault) {
+    double density = 1;
     return readData(
-        data, [&](QIODevice& device, PictureFault& why) { return readCovering(device, area, budgetArea, why); }, fault);
+        data, [&](QIODevice& device, PictureFault& why) { return readCovering(device, area, budgetArea, 1, density, why); },
+        fault);
+}
+
+std::optional<QImage> loadFineCoveringData(const QByteArray& data, QSize area, QSize budgetArea, double finest,
+                                           double& density, PictureFault* fault) {
+    return readData(
+        data,
+        [&](QIODevice& device, PictureFault& why) { return readCovering(device, area, budgetArea, finest, density, why); },
+        fault);
 }
 
 }  // namespace pelorix

@@ -10,8 +10,17 @@
 
 namespace pelorix {
 
+struct JpegFrame;
+
 // Largest picture, in pixels, that a file may hold; larger ones are refused before decoding.
 inline constexpr long long maxPicturePixels = 64LL * 1024 * 1024;
+
+// The largest photo every load takes, however small the screen: what cameras and editors write,
+// baseline or progressive. A picture of at most this many pixels may cost what the worst such
+// JPEG costs, if that is more than its screen's budget: every pixel in three full-resolution
+// components of two-byte coefficients held whole, plus 32 MiB for the rest.
+inline constexpr long long largestPhotoPixels = 50'000'000;
+inline constexpr long long largestPhotoBudget = largestPhotoPixels * 3 * 2 + (32LL << 20);
 
 // A common desktop screen: the area decodes are budgeted for where no screen can be asked (an
 // import from the command line) or where the window is smaller than any screen (a saver preview).
@@ -21,7 +30,9 @@ inline constexpr QSize commonScreenArea(1920, 1080);
 // is no screen, or no GUI application to ask.
 QSize largestScreenArea();
 
-// Bytes a decode may allocate for a screen of `shown` pixels; larger decodes are refused.
+// Bytes a decode may allocate for a screen of `shown` pixels (six screens of 64-bit pixels, at
+// least 32 MiB), or `largestPhotoBudget` for a picture of at most `largestPhotoPixels` if that is
+// more; larger decodes are refused.
 long long pictureDecodeBudget(QSize shown);
 
 // Why a picture was refused.
@@ -46,9 +57,17 @@ enum class PictureFault {
 // `maxPicturePixels`, or what must be decoded exceeds `pictureDecodeBudget(shown)` (for a JPEG,
 // counting what its decoder allocates for the whole picture, however little is kept) or takes
 // more passes than a whole file needs. `fault`, when given, tells which.
-std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown, PictureFault* fault = nullptr);
+//
+// `shown` is in window units, and the picture comes back at `ratio` device pixels per unit: a
+// picture that records its own density (`recordedDensity`) is read at the density it records,
+// every other picture at one pixel per unit; either is then scaled once to the ratio (a JPEG
+// that is shown whole is decoded already reduced), so drawing it never scales. At ratio 1 a
+// picture without the marker comes back exactly as stored.
+std::optional<QImage> loadPictureFile(const std::filesystem::path& path, QSize shown, PictureFault* fault = nullptr,
+                                      double ratio = 1);
 // The same for a picture held in memory.
-std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown, PictureFault* fault = nullptr);
+std::optional<QImage> loadPictureData(const QByteArray& data, QSize shown, PictureFault* fault = nullptr,
+                                      double ratio = 1);
 
 // Loads a picture turned upright by its orientation tag, scaled keeping its proportions just to
 // cover `area` (smaller pictures are scaled up) and cut to exactly `area` around its centre.
@@ -60,6 +79,15 @@ std::optional<QImage> loadCoveringFile(const std::filesystem::path& path, QSize 
                                        PictureFault* fault = nullptr);
 std::optional<QImage> loadCoveringData(const QByteArray& data, QSize area, QSize budgetArea,
                                        PictureFault* fault = nullptr);
+// The same at the finest density, from 1 to `finest` pixels per unit of `area`, that the picture
+// has the pixels for without being enlarged (a smaller picture is taken at 1, scaled up to the
+// area as above); `density` tells which, and the picture is `area` times it in size.
+std::optional<QImage> loadFineCoveringData(const QByteArray& data, QSize area, QSize budgetArea, double finest,
+                                           double& density, PictureFault* fault = nullptr);
+
+// Bytes a decode for `loadFineCoveringData` costs for a JPEG of `frame`, before its orientation
+// is known: the dearer of its two shapes, as stored or turned a quarter.
+long long coveringJpegBytes(const JpegFrame& frame, QSize area, double finest);
 
 // The built-in pictures compiled into the program: the 800 × 600 window picture and the
 // 267 × 236 moving picture, both 256-colour.

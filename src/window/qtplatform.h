@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,7 +63,9 @@ public:
     // The control's widget; Form gives the canvas widget.
     QWidget* widget(Control control) const;
     const qt::GameTimers& timers() const { return timers_; }
+    // The drawing, in device pixels: `ratio()` of them to a window unit each way.
     const Canvas& canvas() const { return canvas_; }
+    double ratio() const { return ratio_; }
     const QImage& windowPicture() const { return windowPicture_; }
     const QImage& animationPicture() const { return animationPicture_; }
     // Events queued and not yet dispatched.
@@ -100,8 +103,8 @@ public:
     int frameMs() const;
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId picture, const std::string& file) override;
-    int pictureInnerWidth() const override { return animationPicture_.width(); }
-    int pictureInnerHeight() const override { return animationPicture_.height(); }
+    int pictureInnerWidth() const override { return animationPictureOriginal_.width(); }
+    int pictureInnerHeight() const override { return animationPictureOriginal_.height(); }
     int pictureOuterWidth() const override;
     int pictureOuterHeight() const override;
     void setVisible(Control control, bool visible) override;
@@ -155,6 +158,14 @@ private:
     // Shows on the actions exactly the check marks the game set.
     void showChecks(Menu entry);
     void repaint(const QRect& area);
+    // Grows the canvas to cover the client area at the present ratio.
+    void ensureCanvas();
+    // Takes up the device pixel ratio of the screen the window is on, when it changed: the
+    // pictures are made anew at the new density and what is drawn is resampled to it; all that is
+    // drawn from then on is at full density.
+    void followRatio();
+    // A window unit's edge in device pixels.
+    int device(int units) const;
     // The largest part of a picture the window could ever show, from its top-left corner.
     QSize shownArea() const;
     // Processes events until `done` holds or `timeoutMs` passed.
@@ -174,10 +185,13 @@ private:
     std::array<QMenu*, menuCount> submenus_{};
     qt::GameTimers timers_{queue_};
 
+    // The pictures as loaded or built in, and the same at the canvas's density in its format.
     QImage windowPictureOriginal_;
     QImage windowPicture_;
+    std::optional<std::filesystem::path> windowFile_;  // where the background picture came from; none: built in
     QImage animationPictureOriginal_;
     QImage animationPicture_;
+    double ratio_ = 1;  // device pixels per window unit that the canvas and its pictures hold
     Canvas canvas_;
 
     std::unique_ptr<QMainWindow> window_;

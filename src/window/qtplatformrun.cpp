@@ -14,6 +14,7 @@
 
 #include "platform/design.h"
 #include "window/folderwatch.h"
+#include "pictures/density.h"
 #include "pictures/pictures.h"
 #include "window/qtsupport.h"
 #include "window/widgets.h"
@@ -33,6 +34,7 @@ QtPlatform::QtPlatform(std::filesystem::path workdir)
     canvas_.showPicture(windowPicture_);
     buildWindow();
     new qt::FolderWatch(*this, window_.get());  // files others add or remove show in the lists
+    followRatio();
 }
 
 QtPlatform::~QtPlatform() {
@@ -77,6 +79,7 @@ void QtPlatform::postControl(EventKind kind, Control control, int key, int shift
 
 void QtPlatform::yield(bool mayWait) {
     if (ended_) return;
+    followRatio();
     // One turn of the event loop: a waiting turn handles whatever is ready at once and blocks only
     // when nothing is, so a separate look first would only cost a second turn per frame.
     // Ticks already due are queued first, whether or not the toolkit's wake-up for them came.
@@ -173,7 +176,7 @@ void QtPlatform::maximize() {
         }
     }
     QCoreApplication::processEvents();
-    canvas_.ensureSize(clientWidth(), clientHeight());
+    ensureCanvas();
     maximizedSize_ = canvasWidget_->size();
 }
 
@@ -183,13 +186,57 @@ void QtPlatform::repaint(const QRect& area) { canvasWidget_->changed(area); }
 
 void QtPlatform::showFrame() { canvasWidget_->showFrame(); }
 
+int QtPlatform::device(int units) const { return deviceEdge(units, ratio_); }
+
+void QtPlatform::ensureCanvas() {
+    const QSize size = canvasWidget_->deviceSize();
+    canvas_.ensureSize(size.width(), size.height());
+}
+
+void QtPlatform::followRatio() {
+    const double now = canvasWidget_->devicePixelRatioF();
+    if (now == ratio_ || !(now > 0)) return;
+    const double was = ratio_;
+    ratio_ = now;
+    std::optional<QImage> still;
+    if (windowFile_) still = loadPictureFile(*windowFile_, shownArea(), nullptr, ratio_);
+    // A file gone or changed meanwhile: the picture in use is scaled instead.
+    if (!still) still = windowFile_ ? scaledBy(windowPicture_, now / was) : scaledBy(windowPictureOriginal_, now);
+    if (QImage converted = toCanvasFormat(*still); !converted.isNull()) windowPicture_ = std::move(converted);
+    if (QImage converted = toCanvasFormat(scaledBy(animationPictureOriginal_, now)); !converted.isNull())
+        animationPicture_ = std::move(converted);
+    canvasWidget_->setRatio(ratio_);
+    canvas_.resample(canvasWidget_->deviceSize().expandedTo(
+        QSize(deviceEdge(canvas_.image().width(), now / was), deviceEdge(canvas_.image().height(), now / was))));
+    repaint(canvas_.image().rect());
+}
+
+// Boxes and copies are given in window units; each unit edge goes to its device pixel edge, so
+// neighbouring boxes and copies meet exactly, with no seam, at any ratio. A copy takes the size
+// its destination has in device pixels, from where its source starts in the picture's.
 void QtPlatform::fillBox(int x1, int y1, int x2, int y2, int colour) {
-    canvas_.ensureSize(clientWidth(), clientHeight());
+    ensureCanvas();
+    if (ratio_ != 1) {
+        const int left = std::min(x1, x2), right = std::max(x1, x2), top = std::min(y1, y2), bottom = std::max(y1, y2);
+        x1 = device(left);
+        x2 = device(right + 1) - 1;
+        y1 = device(top);
+        y2 = device(bottom + 1) - 1;
+    }
     repaint(canvas_.fillBox(x1, y1, x2, y2, colour));
 }
 
 bool QtPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h, int sx, int sy) {
-    canvas_.ensureSize(clientWidth(), clientHeight());
+    ensureCanvas();
+    if (ratio_ != 1) {
+        const int left = device(dx), top = device(dy);
+        w = device(dx + w) - left;
+        h = device(dy + h) - top;
+        dx = left;
+        dy = top;
+        sx = device(sx);
+        sy = device(sy);
+    }
     const QImage& source = picture == PictureId::Window ? windowPicture_ : animationPicture_;
     const QRect drawn = canvas_.copy(source, dx, dy, w, h, sx, sy);
     repaint(drawn);
@@ -197,20 +244,24 @@ bool QtPlatform::copyPicture(PictureId picture, int dx, int dy, int w, int h, in
 }
 
 QSize QtPlatform::shownArea() const {
-    // The window can show at most the largest screen's free area (or more, if it was made larger).
-    return canvas_.image().size().expandedTo(largestScreenArea());
+    // The window can show at most the largest screen's free area (or more, if it was made larger),
+    // in units.
+    const QImage& drawn = canvas_.image();
+    const QSize units(static_cast<int>(drawn.width() / ratio_), static_cast<int>(drawn.height() / ratio_));
+    return units.expandedTo(largestScreenArea());
 }
 
 bool QtPlatform::loadPicture(const std::string& file) {
     const auto path = workdir_.find(file);
     if (!path) return false;
-    auto picture = loadPictureFile(*path, shownArea());
+    auto picture = loadPictureFile(*path, shownArea(), nullptr, ratio_);
     if (!picture) return false;
     QImage converted = toCanvasFormat(*picture);
     if (converted.isNull()) return false;  // no memory for it: the previous picture stays
     windowPictureOriginal_ = std::move(*picture);
     windowPicture_ = std::move(converted);
-    canvas_.ensureSize(clientWidth(), clientHeight());
+    windowFile_ = *path;
+    ensureCanvas();
     repaint(canvas_.showPicture(windowPicture_));
     return true;
 }

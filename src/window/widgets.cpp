@@ -10,7 +10,9 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 
+#include "pictures/density.h"
 #include "platform/design.h"
 
 namespace pelorix::qt {
@@ -51,6 +53,13 @@ int CanvasWidget::refreshMs() const {
     return hz >= 20 && hz <= 1000 ? std::max(1, static_cast<int>(1000.0 / hz)) : 16;
 }
 
+void CanvasWidget::setRatio(double ratio) {
+    ratio_ = ratio;
+    update();
+}
+
+QSize CanvasWidget::deviceSize() const { return {deviceEdge(width(), ratio_), deviceEdge(height(), ratio_)}; }
+
 void CanvasWidget::changed(const QRect& area) {
     if (area.isEmpty() || pace_.isActive()) return;
     pace_.start(static_cast<int>(std::max<qint64>(holdMs() - sinceShown_.elapsed(), 0)));
@@ -81,25 +90,47 @@ void CanvasWidget::paceTick() {
 
 void CanvasWidget::paint(const QRegion& changed) {
     if (changed.isEmpty()) return;
-    // Qt paints all updates asked for before the next turn of the event loop in one go.
-    update(changed);
+    // Qt paints all updates asked for before the next turn of the event loop in one go. The
+    // canvas tells device pixels; the widget is asked in units.
+    if (ratio_ == 1) {
+        update(changed);
+    } else {
+        QRegion units;
+        for (const QRect& part : changed) units += unitsCovering(part, ratio_);
+        update(units);
+    }
     sinceShown_.restart();
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRegion area = event->region();
     const QImage& image = canvas_.image();
+    // The device pixels under the units to paint; at a fractional ratio a unit's edge may fall
+    // inside a device pixel, which is then painted whole.
+    QRegion device;
+    for (const QRect& part : event->region()) {
+        const QRect pixels(QPoint(static_cast<int>(std::floor(part.left() * ratio_)),
+                                  static_cast<int>(std::floor(part.top() * ratio_))),
+                           QPoint(static_cast<int>(std::ceil((part.right() + 1) * ratio_)) - 1,
+                                  static_cast<int>(std::ceil((part.bottom() + 1) * ratio_)) - 1));
+        device += pixels;
+    }
     // In bands of few rows: Qt hands a taller copy to its thread pool, and waking those threads
-    // costs more than the copy of what changed.
-    for (const QRect& part : area.intersected(image.rect()))
+    // costs more than the copy of what changed. Each band is drawn to where its device pixels lie,
+    // so on a screen of the canvas's ratio every pixel lands on its own device pixel, unscaled.
+    for (const QRect& part : device.intersected(image.rect()))
         for (int top = part.top(); top <= part.bottom(); top += paintBandRows) {
             const QRect band(part.left(), top, part.width(), std::min(paintBandRows, part.bottom() + 1 - top));
-            painter.drawImage(band, image, band);
+            if (ratio_ == 1)
+                painter.drawImage(band, image, band);
+            else
+                painter.drawImage(QRectF(band.x() / ratio_, band.y() / ratio_, band.width() / ratio_,
+                                         band.height() / ratio_),
+                                  image, QRectF(band));
         }
     // Only before the canvas caught up with a resize can the widget be larger than the canvas.
-    const QRegion rest = area.subtracted(QRegion(image.rect()));
-    for (const QRect& r : rest) painter.fillRect(r, palette().window());
+    const QRegion rest = device.subtracted(QRegion(image.rect()));
+    for (const QRect& r : rest) painter.fillRect(unitsCovering(r, ratio_), palette().window());
 }
 
 bool CanvasWidget::childHasFocus() const {
@@ -150,7 +181,8 @@ void CanvasWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent* event) {
-    canvas_.ensureSize(width(), height());
+    const QSize size = deviceSize();
+    canvas_.ensureSize(size.width(), size.height());
     QWidget::resizeEvent(event);
     if (resized) resized();
 }

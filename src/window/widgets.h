@@ -40,6 +40,13 @@ public:
     void showFrame();
     // Milliseconds between two refreshes of the screen the widget is on.
     int refreshMs() const;
+    // Device pixels per window unit that the canvas holds: the canvas covers the widget with
+    // `ratio` times as many pixels each way, and is painted pixel for pixel onto a screen of that
+    // ratio. Everything is painted anew.
+    void setRatio(double ratio);
+    double ratio() const { return ratio_; }
+    // The canvas's size for a widget of the present size: its size in units times the ratio.
+    QSize deviceSize() const;
 
     std::function<void(const Event&)> post;  // receives MouseDown and KeyDown events
     std::function<void()> resized;           // after the widget (and canvas) changed size
@@ -65,6 +72,7 @@ private:
     bool childHasFocus() const;
 
     Canvas& canvas_;
+    double ratio_ = 1;
     bool gameShowsFrames_ = false;  // showFrame came since the display's pace last painted
     QTimer pace_;               // fires at the next refresh while something waits
     QElapsedTimer sinceShown_;  // since changes were last asked to be painted

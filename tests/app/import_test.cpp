@@ -116,13 +116,19 @@ TEST_F(Import, AnImportReservesOnlyWhatTheFileHolds) {
 // scaled to cover the area, cut around the centre. The upright content is four coloured quarters
 // in a white frame an eighth of each side thick; the cut takes the frame off two opposite sides.
 TEST_F(Import, APhotoIsTurnedUprightScaledToCoverAndCutAroundTheCentre) {
+    // Each is prepared at the finest density up to 4 pixels a unit that it has the pixels for, in
+    // hundredths, and records it; smaller ones at 1, scaled up.
     const struct {
         QSize upright, area;
         bool keepsHeight;  // the whole height is shown and the sides are cut, or the other way round
+        const char* density;
+        QSize stored;
     } cases[] = {
-        {{1600, 500}, {754, 385}, true},   {{800, 1600}, {754, 385}, false}, {{900, 900}, {754, 385}, false},
-        {{300, 100}, {754, 385}, true},    {{150, 300}, {754, 385}, false},  {{160, 160}, {754, 385}, false},
-        {{600, 1200}, {754, 385}, false},  {{900, 900}, {200, 300}, true},   {{160, 160}, {200, 300}, true},
+        {{1600, 500}, {754, 385}, true, "1.29", {973, 497}},  {{800, 1600}, {754, 385}, false, "1.06", {799, 408}},
+        {{900, 900}, {754, 385}, false, "1.19", {897, 458}},  {{300, 100}, {754, 385}, true, "1", {754, 385}},
+        {{150, 300}, {754, 385}, false, "1", {754, 385}},     {{160, 160}, {754, 385}, false, "1", {754, 385}},
+        {{600, 1200}, {754, 385}, false, "1", {754, 385}},    {{900, 900}, {200, 300}, true, "3", {600, 900}},
+        {{160, 160}, {200, 300}, true, "1", {200, 300}},      {{4200, 1540}, {754, 385}, true, "4", {3016, 1540}},
     };
     // The turn each tag asks a viewer for, so the camera stored the picture turned back; tag 0
     // stands for a PNG, which the decoder cannot scale while reading.
@@ -156,9 +162,11 @@ TEST_F(Import, APhotoIsTurnedUprightScaledToCoverAndCutAroundTheCentre) {
             const QByteArray bytes = tag == 0 ? encoded(stored, "PNG") : withOrientation(encoded(stored, "JPG", 95), tag);
             const ImportResult r = importPicture(source(name, bytes), into, c.area);
             ASSERT_EQ(r.outcome, Outcome::Added) << r.message.toStdString();
-            const QImage out(qpath(into / r.name.toStdString()));
-            ASSERT_EQ(out.size(), c.area);
-            const int aw = c.area.width(), ah = c.area.height();
+            QImageReader reader(qpath(into / r.name.toStdString()));
+            EXPECT_EQ(reader.text(QStringLiteral("Pelorix-Density")), QLatin1String(c.density));
+            const QImage out = reader.read();
+            ASSERT_EQ(out.size(), c.stored);
+            const int aw = c.stored.width(), ah = c.stored.height();
             EXPECT_EQ(nearest(out.pixel(aw / 4, ah / 4)), red);
             EXPECT_EQ(nearest(out.pixel(3 * aw / 4, ah / 4)), green);
             EXPECT_EQ(nearest(out.pixel(aw / 4, 3 * ah / 4)), blue);
@@ -182,7 +190,7 @@ TEST_F(Import, ATakenNameGetsANumberAndTheOldFileIsKept) {
     EXPECT_EQ(readBytes(into / "BEACH 2.Regular_Picture"), "mine too");
     EXPECT_TRUE(fs::is_symlink(into / "beach 3.regular_picture"));
     EXPECT_FALSE(fs::exists(into / "nowhere"));  // nothing written through the link
-    EXPECT_EQ(pictureSize(into / "beach 4.regular_picture"), QSize(754, 385));
+    EXPECT_EQ(pictureSize(into / "beach 4.regular_picture"), QSize(754, 385));  // a small picture, at 1 a unit
 }
 
 TEST_F(Import, RefusesWhatIsNotAPictureAndWritesNothing) {
@@ -213,8 +221,9 @@ TEST_F(Import, RefusesWhatIsNotAPictureAndWritesNothing) {
         EXPECT_TRUE(r.message.contains(QLatin1String(c.why))) << r.message.toStdString();
         EXPECT_TRUE(r.message.contains(QStringLiteral("nothing added"))) << r.message.toStdString();
     }
-    // Within the budget of a large screen, but past the image reader's own allocation limit.
-    const ImportResult bomb = importPicture(source("bomb.png", zeroPng(8000, 8000)), into, QSize(754, 385), QSize(1920, 1080));
+    // Sixteen bits a channel: 512 MB to decode, more than the largest photo costs.
+    const ImportResult bomb =
+        importPicture(source("bomb.png", zeroPng(8000, 8000, 2, 16)), into, QSize(754, 385), QSize(1920, 1080));
     EXPECT_TRUE(bomb.message.contains(QStringLiteral(": too large to prepare;"))) << bomb.message.toStdString();
     EXPECT_TRUE(namesIn(into).empty());
 }
