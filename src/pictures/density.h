@@ -38,9 +38,10 @@ int deviceEdge(int units, double ratio);
 // The smallest rectangle of window units covering the device pixels `device`.
 QRect unitsCovering(const QRect& device, double ratio);
 
-// `picture` scaled by `factor` to the nearest whole size: an integer enlargement repeats each pixel
-// (crisp), anything else is smooth. Returns the picture itself for a factor of 1; null when
-// memory runs out.
+// `picture` scaled by `factor`, its size rounded up so that every old pixel is covered whole: an
+// integer enlargement repeats each pixel; any other factor makes each new pixel the average of
+// the area it covers, so a box of one colour keeps its colour inside and only pixels across an
+// edge are mixed. Returns the picture itself for a factor of 1; null when memory runs out.
 QImage scaledBy(const QImage& picture, double factor);
 
 }  // namespace pelorix

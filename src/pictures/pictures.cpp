@@ -220,7 +220,7 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, double ratio, 
                 const QSize request = scaledSize(stored, plan.factor);
                 const int scale = jpegScale(stored, request);
                 const QSize out((frame.width + scale - 1) / scale, (frame.height + scale - 1) / scale);
-                cost = jpegDecodeBytes(frame, out, scale) + (out != request ? scalingBytesPerPixel * pixelCount(request) : 0);
+                cost = jpegDecodeBytes(frame, out, scale) + (out != request ? 4 * pixelCount(request) : 0);
             } else {
                 cost = jpegDecodeBytes(frame, kept) +
                        (plan.factor != 1 ? scalingBytesPerPixel * pixelCount(scaledSize(kept, plan.factor)) : 0);
@@ -244,11 +244,15 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, double ratio, 
     if (clips) reader.setClipRect(storedRect(kept, size, orientation));
     // A JPEG shown whole at a lower density is decoded already reduced: its decoder does most of
     // that for little cost, and the full picture is never held.
-    const bool readsScaled = jpeg && size.isValid() && !clips && plan.factor < 1;
-    if (readsScaled) {
-        reader.setScaledSize(scaledSize(size, plan.factor));
-        reader.setQuality(smoothReadQuality);
-    }
+    // Only by the decoder's own exact reductions (its scale), the rest by `scaledBy` below, which
+    // keeps every unit's edge where it belongs.
+    const int decoderScale = jpeg && size.isValid() && !clips && plan.factor < 1
+                                 ? jpegScale(size, scaledSize(size, plan.factor))
+                                 : 1;
+    const bool readsScaled = decoderScale > 1;
+    if (readsScaled)
+        reader.setScaledSize(QSize((size.width() + decoderScale - 1) / decoderScale,
+                                   (size.height() + decoderScale - 1) / decoderScale));
     std::optional<FewerRowsPng> fewerRows;
     std::optional<QImageReader> rowReader;
     QImageReader* decoder = &reader;
@@ -288,10 +292,9 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, double ratio, 
     picture = turnedUpright(picture, orientation);
     // Formats read whole are cut to what can be shown, so only that part stays in memory; then the
     // picture takes the window's density, once, so that drawing never scales.
-    const QSize most = readsScaled ? plan.shownDevice : plan.shownStored;
-    if (picture.width() > most.width() || picture.height() > most.height())
-        picture = picture.copy(QRect(QPoint(0, 0), picture.size().boundedTo(most)));
-    if (!readsScaled) picture = scaledBy(picture, plan.factor);
+    if (picture.width() > plan.shownStored.width() || picture.height() > plan.shownStored.height())
+        picture = picture.copy(QRect(QPoint(0, 0), picture.size().boundedTo(plan.shownStored)));
+    picture = scaledBy(picture, plan.factor * decoderScale);
     if (picture.isNull()) {
         fault = PictureFault::tooCostly;  // no memory for it
         return std::nullopt;

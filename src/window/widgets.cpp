@@ -58,7 +58,10 @@ void CanvasWidget::setRatio(double ratio) {
     update();
 }
 
-QSize CanvasWidget::deviceSize() const { return {deviceEdge(width(), ratio_), deviceEdge(height(), ratio_)}; }
+QSize CanvasWidget::deviceSize() const {
+    // A device pixel that the widget's edge cuts is the canvas's too.
+    return {static_cast<int>(std::ceil(width() * ratio_ - 1e-9)), static_cast<int>(std::ceil(height() * ratio_ - 1e-9))};
+}
 
 void CanvasWidget::changed(const QRect& area) {
     if (area.isEmpty() || pace_.isActive()) return;
@@ -130,7 +133,8 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
         }
     // Only before the canvas caught up with a resize can the widget be larger than the canvas.
     const QRegion rest = device.subtracted(QRegion(image.rect()));
-    for (const QRect& r : rest) painter.fillRect(unitsCovering(r, ratio_), palette().window());
+    for (const QRect& r : rest)
+        painter.fillRect(QRectF(r.x() / ratio_, r.y() / ratio_, r.width() / ratio_, r.height() / ratio_), palette().window());
 }
 
 bool CanvasWidget::childHasFocus() const {

@@ -45,7 +45,8 @@ public:
     // ratio. Everything is painted anew.
     void setRatio(double ratio);
     double ratio() const { return ratio_; }
-    // The canvas's size for a widget of the present size: its size in units times the ratio.
+    // The canvas's size for a widget of the present size: its size in units times the ratio,
+    // rounded up.
     QSize deviceSize() const;
 
     std::function<void(const Event&)> post;  // receives MouseDown and KeyDown events
