@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Draws the pictures shipped in assets/ (title pictures and samples); regenerate with `drawpictures assets`.
 #include "palette8.h"
+#include "pictures/density.h"
 #include "pictures/pictures.h"
 #include "scenes.h"
 
@@ -22,10 +23,12 @@ bool saveBmp8(const QImage& picture, const QString& path)
     return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// The samples are drawn at the density imports are prepared at, and say so as prepared pictures do.
 bool saveJpeg(const QImage& picture, const QString& path, int quality)
 {
     QImageWriter writer(path, "jpg");
     writer.setQuality(quality);
+    pelorix::recordDensity(writer, pelorix::preparedDensity);
     return writer.write(picture);
 }
 
@@ -33,6 +36,7 @@ bool savePng(const QImage& picture, const QString& path)
 {
     QImageWriter writer(path, "png");
     writer.setQuality(0);  // Qt's PNG writer turns quality 0 into the strongest zlib level
+    pelorix::recordDensity(writer, pelorix::preparedDensity);
     return writer.write(picture);
 }
 
@@ -51,7 +55,9 @@ int main(int argc, char** argv)
         return 1;
     }
     auto path = [&](const char* name) { return out.filePath(QString::fromLatin1(name)); };
-    const QSize board(754, 385);
+    // The window's board of 754 × 385 units, at four pixels a unit.
+    const QSize board = QSize(754, 385) * static_cast<int>(pelorix::preparedDensity);
+    const QSize balloon = QSize(267, 236) * static_cast<int>(pelorix::preparedDensity);
 
     struct Job {
         const char* name;
@@ -60,8 +66,8 @@ int main(int argc, char** argv)
     const Job jobs[] = {
         {"title1.bmp", saveBmp8(pics::drawValley({800, 600}, true, true, 7), path("title1.bmp"))},
         {"title2.bmp", saveBmp8(pics::drawBalloonPicture({267, 236}), path("title2.bmp"))},
-        // The samples are drawn for the window's board of 754 × 385, which the game fills from the
-        // picture's top-left corner without scaling, so each shows whole there.
+        // The samples are drawn for the window's board, which the game fills from the picture's
+        // top-left corner at the screen's density, so each shows whole there.
         {"samples/harbour.regular_picture",
          savePng(pics::quantize256(pics::drawHarbour(board)), path("samples/harbour.regular_picture"))},
         {"samples/rosewindow.regular_picture",
@@ -73,7 +79,7 @@ int main(int argc, char** argv)
         // An animation picture only names its puzzle; the file shows what the puzzle plays: the
         // built-in balloon over the animated puzzles' default background, white.
         {"samples/balloon.animation_picture",
-         savePng(pics::drawBalloonScene(board, {267, 236}, Qt::white), path("samples/balloon.animation_picture"))},
+         savePng(pics::drawBalloonScene(board, balloon, Qt::white), path("samples/balloon.animation_picture"))},
     };
     int failures = 0;
     for (const Job& job : jobs) {

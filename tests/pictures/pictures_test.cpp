@@ -5,11 +5,13 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
 
 #include "hostile.h"
+#include "pictures/density.h"
 #include "pictures/jpegframe.h"
 #include "pictures/pictures.h"
 
@@ -235,6 +237,29 @@ TEST(JpegPrice, APhotoIsPricedForTheDearerOfItsTwoShapesBeforeItsTagIsRead) {
     EXPECT_LT(coveringJpegBytes(frame(2000, 500), board, 1), 32LL << 20);
     // Prepared finer, a photo costs what its finer cut costs.
     EXPECT_GT(coveringJpegBytes(frame(6000, 4000), board, 4), coveringJpegBytes(frame(6000, 4000), board, 1) + (12LL << 20));
+}
+
+// The screen saver covers its window from all of a prepared picture's pixels: lines one pixel
+// wide every eight, which a picture of one pixel a unit would have averaged to a pale grey, stay
+// dark on a 3840 × 2160 screen.
+TEST(PreparedPicture, TheSaverCoversALargeWindowFromItsFullPixels) {
+    QImage fine(3016, 1540, QImage::Format_RGB32);
+    fine.fill(Qt::white);
+    for (int y = 0; y < fine.height(); ++y)
+        for (int x = 0; x < fine.width(); x += 8) fine.setPixel(x, y, qRgb(0, 0, 0));
+    const QTemporaryDir dir;
+    const std::filesystem::path file = std::filesystem::path(dir.path().toStdString()) / "fine.regular_picture";
+    {
+        QImageWriter writer(QString::fromStdString(file.string()), "png");
+        recordDensity(writer, preparedDensity);
+        ASSERT_TRUE(writer.write(fine));
+    }
+    const auto covered = loadCoveringFile(file, QSize(3840, 2160), commonScreenArea);
+    ASSERT_TRUE(covered);
+    ASSERT_EQ(covered->size(), QSize(3840, 2160));
+    int dark = 0;
+    for (int x = 0; x < 3840; ++x) dark += qGray(covered->pixel(x, 1080)) < 100;
+    EXPECT_GT(dark, 3840 / 12);  // a line about every eleven pixels
 }
 
 }  // namespace
