@@ -39,19 +39,26 @@ public:
         return to <= device_.size() && device_.seek(to);
     }
     // The next marker's code, or -1 at the end. Like the decoder, it passes over stray bytes
-    // before a marker, fill bytes (FF) and stuffed data bytes (FF 00).
+    // before a marker, fill bytes (FF) and stuffed data bytes (FF 00), counting the strays.
     int marker() {
         int b = byte();
         for (;;) {
-            while (b >= 0 && b != 0xFF) b = byte();
+            while (b >= 0 && b != 0xFF) {
+                ++strays_;
+                b = byte();
+            }
             while (b == 0xFF) b = byte();
             if (b != 0) return b;
+            strays_ += 2;
             b = byte();
         }
     }
+    long long strays() const { return strays_; }
+    qint64 pos() const { return device_.pos(); }
 
 private:
     QIODevice& device_;
+    long long strays_ = 0;
 };
 
 // The longest comment that can hold a density marker: the key, ": " and a value.
@@ -113,12 +120,15 @@ std::optional<JpegFrame> readMarkers(MarkerReader& in) {
         if (code == 0x01 || (code >= 0xD0 && code <= 0xD7)) continue;  // markers without a segment
         const int length = in.word();
         if (length < 2) return std::nullopt;
+        const qint64 segmentEnd = in.pos() + length - 2;
         if (isFrameHeader(code)) {
             if (framed || !readFrameHeader(in, code, length, frame, ids)) return std::nullopt;
             framed = true;
         } else if (code == startOfScan) {
             if (!framed || !readScanHeader(in, length, frame, ids)) return std::nullopt;
             frame.laterBytes = in.left();
+            frame.headerEnd = segmentEnd;
+            frame.strayBytes = in.strays();
             frame.scans = 1;
             return frame;
         } else if (code == comment && length - 2 <= longestDensityComment) {
@@ -186,6 +196,29 @@ void walkScans(QIODevice& device, JpegFrame& frame) {
 
 long long divideUp(long long a, long long b) { return (a + b - 1) / b; }
 
+// The markers and segments from the start of the file to the end of the first scan header, as
+// `readMarkers` walks them, less the stray bytes between them.
+QByteArray cleanHeader(QIODevice& device, qint64 headerEnd) {
+    MarkerReader in(device);
+    if (in.byte() != 0xFF || in.byte() != startOfImage) return {};
+    QByteArray out("\xFF\xD8", 2);
+    while (in.pos() < headerEnd) {
+        const int code = in.marker();
+        if (code < 0) return {};
+        out += static_cast<char>(0xFF);
+        out += static_cast<char>(code);
+        if (code == 0x01 || (code >= 0xD0 && code <= 0xD7)) continue;
+        const int length = in.word();
+        if (length < 2) return {};
+        out += static_cast<char>(length >> 8);
+        out += static_cast<char>(length & 0xFF);
+        const QByteArray segment = in.bytes(length - 2);
+        if (segment.size() != length - 2) return {};
+        out += segment;
+    }
+    return in.pos() == headerEnd ? out : QByteArray();
+}
+
 }  // namespace
 
 std::optional<JpegFrame> readJpegFrame(QIODevice& device) {
@@ -196,6 +229,14 @@ std::optional<JpegFrame> readJpegFrame(QIODevice& device) {
     if (frame) walkScans(device, *frame);
     if (!device.seek(was)) return std::nullopt;
     return frame;
+}
+
+QByteArray jpegHeaderWithoutStrays(QIODevice& device, const JpegFrame& frame) {
+    const qint64 was = device.pos();
+    if (!device.seek(0)) return {};
+    QByteArray header = cleanHeader(device, frame.headerEnd);
+    if (!device.seek(was)) return {};
+    return header;
 }
 
 long long jpegDecodeBytes(const JpegFrame& frame, QSize kept, int scale) {

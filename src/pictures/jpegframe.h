@@ -2,7 +2,9 @@
 // JPEG headers read without the decoder: what a file claims, and what decoding it would cost.
 #pragma once
 
+#include <QByteArray>
 #include <QSize>
+#include <QtGlobal>
 #include <optional>
 #include <vector>
 
@@ -33,6 +35,10 @@ struct JpegFrame {
     // last of them, as it does in a file that is whole.
     int scans = 0;
     bool ended = false;
+    // Where the first scan header ends in the file, and how many stray bytes (not part of any
+    // segment) lie before it, which the decoder passes over with a warning.
+    qint64 headerEnd = 0;
+    long long strayBytes = 0;
     // Pixels per window unit, as a comment of a prepared picture records it before the first
     // scan ("Pelorix-Density: 4"); 1 for any other file.
     double density = 1;
@@ -50,6 +56,11 @@ inline constexpr int countedScans = 100;
 // or above 65500, 2 or more than 4 components, a sampling factor outside 1-4, a scan of unknown
 // components).
 std::optional<JpegFrame> readJpegFrame(QIODevice& device);
+
+// The header of the JPEG held by `device`, read as `frame`, from its start to the end of the
+// first scan header, less its stray bytes: what the decoder reads the same without a warning.
+// Empty when it does not read as it did. Puts the device back where it stood.
+QByteArray jpegHeaderWithoutStrays(QIODevice& device, const JpegFrame& frame);
 
 // Bytes the decoder allocates to produce the top-left `kept` part of `frame` (in output pixels)
 // after scaling it down by 1/`scale` in the transform (1, 2, 4 or 8): the whole-picture coefficient

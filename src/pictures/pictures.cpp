@@ -13,8 +13,10 @@
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "files/safefiles.h"
+#include "pictures/decoderinput.h"
 #include "pictures/density.h"
 #include "pictures/jpegframe.h"
 #include "pictures/picturedamage.h"
@@ -24,66 +26,11 @@ namespace pelorix {
 
 namespace {
 
-constexpr qint64 pngHeaderBytes = 33;  // signature, then the IHDR chunk: length, type, 13 bytes, CRC
 // Qt scales through pictures of 64-bit pixels: what each pixel of a scaled picture costs on its way.
 constexpr long long scalingBytesPerPixel = 8;
 // A read quality this high asks Qt's JPEG reader for careful decoding and smooth scaling, which
 // the exact cover needs (the quality an import stores at is `preparedJpegQuality`, another matter).
 constexpr int smoothReadQuality = 90;
-
-quint32 crc32(const char* data, qsizetype size) {
-    quint32 crc = 0xFFFFFFFFu;
-    for (qsizetype i = 0; i < size; ++i) {
-        crc ^= static_cast<unsigned char>(data[i]);
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void putBigEndian(QByteArray& bytes, qsizetype at, quint32 value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
-}
-
-// A PNG file as if its header claimed fewer rows: the decoder then inflates and keeps only the
-// top rows, which come out exactly as in a whole decode, and stops there.
-class FewerRowsPng final : public QIODevice {
-public:
-    FewerRowsPng(QIODevice& inner, QByteArray header) : inner_(inner), header_(std::move(header)) {
-        open(QIODevice::ReadOnly);
-    }
-    qint64 size() const override { return inner_.size(); }
-
-protected:
-    qint64 readData(char* data, qint64 max) override {
-        const qint64 at = pos();
-        if (!inner_.seek(at)) return -1;
-        const qint64 got = inner_.read(data, max);
-        for (qint64 i = at; i < std::min(at + got, pngHeaderBytes); ++i) data[i - at] = header_[i];
-        return got;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    QIODevice& inner_;
-    QByteArray header_;
-};
-
-// The header of a non-interlaced PNG with its height cut to `rows`; empty when `device` holds no
-// such PNG.
-QByteArray pngHeaderWithRows(QIODevice& device, int rows) {
-    // The reader has already looked at the header, so the device may stand anywhere.
-    const qint64 was = device.pos();
-    if (!device.seek(0)) return {};
-    const QByteArray header = device.read(pngHeaderBytes);
-    device.seek(was);
-    if (header.size() != pngHeaderBytes || !header.startsWith("\x89PNG\r\n\x1a\n") || header.mid(12, 4) != "IHDR")
-        return {};
-    if (header[28] != 0) return {};  // interlaced rows are spread over the whole file
-    QByteArray patched = header;
-    putBigEndian(patched, 20, static_cast<quint32>(rows));
-    putBigEndian(patched, 29, crc32(patched.constData() + 12, 17));
-    return patched;
-}
 
 // Bytes a pixel takes in the format a reader reports. The report comes from the decoder's header
 // read, and one that failed may hand back any number at all, so it is checked as a plain number
@@ -198,6 +145,21 @@ struct DensityPlan {
     QSize shownDevice;   // the same in device pixels
 };
 
+// `reader`'s JPEG decoded as `decodeWhole` does, but read carefully, so that its decoder reports
+// every code it cannot read, and with the stray bytes of its header left out, which it would
+// report too although they harm nothing: so a report means the picture is damaged.
+QImage decodeJpeg(QImageReader& reader, QIODevice& device, const JpegFrame& frame, PictureFault& fault) {
+    const QByteArray header = frame.strayBytes > 0 ? jpegHeaderWithoutStrays(device, frame) : QByteArray();
+    SplicedDevice careful(device, header, header.isEmpty() ? 0 : frame.headerEnd, carefulJpegRead);
+    QImageReader decoder(&careful, QByteArray("jpeg"));
+    decoder.setAutoTransform(false);
+    decoder.setAllocationLimit(reader.allocationLimit());
+    decoder.setQuality(reader.quality());
+    if (!reader.clipRect().isNull()) decoder.setClipRect(reader.clipRect());
+    if (reader.scaledSize().isValid()) decoder.setScaledSize(reader.scaledSize());
+    return decodeWhole(decoder, fault);
+}
+
 // The top-left part of the picture in `device` that a window of `shown` units can show, upright,
 // at `ratio` device pixels per unit, at the cost the loader's contract states; empty, with `fault`
 // set, when it is refused.
@@ -253,7 +215,7 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, double ratio, 
     if (readsScaled)
         reader.setScaledSize(QSize((size.width() + decoderScale - 1) / decoderScale,
                                    (size.height() + decoderScale - 1) / decoderScale));
-    std::optional<FewerRowsPng> fewerRows;
+    std::optional<SplicedDevice> fewerRows;
     std::optional<QImageReader> rowReader;
     QImageReader* decoder = &reader;
     // A JPEG's cost is counted above; other formats cost their pixels, in the format reported.
@@ -264,7 +226,8 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, double ratio, 
         // Only the top rows of an untouched picture are its top rows once shown.
         if (!clips && !turned && kept.height() < size.height() && reader.format() == "png") {
             if (QByteArray header = pngHeaderWithRows(device, kept.height()); !header.isEmpty()) {
-                fewerRows.emplace(device, std::move(header));
+                // The decoder then keeps only the top rows, and stops there.
+                fewerRows.emplace(device, std::move(header), pngHeaderBytes, std::numeric_limits<qint64>::max());
                 rowReader.emplace(&*fewerRows, QByteArray("png"));
                 rowReader->setAutoTransform(false);
                 rowReader->setAllocationLimit(reader.allocationLimit());
@@ -283,7 +246,7 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, double ratio, 
         }
     }
 
-    QImage picture = decodeWhole(*decoder, fault);
+    QImage picture = jpeg ? decodeJpeg(reader, device, *jpeg, fault) : decodeWhole(*decoder, fault);
     if (picture.isNull()) return std::nullopt;
     if (pixelCount(picture.size()) > maxPicturePixels) {
         fault = PictureFault::tooCostly;
@@ -358,7 +321,7 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
         }
     }
 
-    QImage picture = decodeWhole(reader, fault);
+    QImage picture = jpeg ? decodeJpeg(reader, device, *jpeg, fault) : decodeWhole(reader, fault);
     if (picture.isNull()) return std::nullopt;
     fault = PictureFault::tooCostly;
     if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) return std::nullopt;

@@ -273,6 +273,16 @@ std::vector<HostileFile> hostileSet(bool large) {
         set.push_back({"headerflip" + std::to_string(i) + ".jpg", headerFlip, either});
     }
     set.push_back({"bogus-huffman.jpg", jpegWithBogusHuffmanTable(), refused});
+    // Sixteen one-bits just after the scan header: a code no table holds, which the decoder's fast
+    // way through a file held whole in memory passes over without a word.
+    QByteArray badCode = encoded(patterned(320, 240), "JPG", 90);
+    badCode.insert(jpegSegment(badCode, 0xDA) + 20, QByteArray("\xFF\x00\xFF\x00\xFF\x00", 6));
+    set.push_back({"bad-code.jpg", badCode, damaged});
+    // Harmless oddities: stray bytes between two header segments, junk after the end.
+    QByteArray strays = jpg;
+    strays.insert(jpegSegment(strays, 0xDB), QByteArray("pelorix", 7));
+    set.push_back({"header-strays.jpg", strays, loads});
+    set.push_back({"junk-after-end.jpg", jpg + QByteArray(3000, 'j'), loads});
     set.push_back({"claims8000.jpg", jpegClaiming(8000, 8000), damaged});
     set.push_back({"claims8000-progressive.jpg", jpegClaiming(8000, 8000, true), refused});
     set.push_back({"rle8000.bmp", rleBmpClaiming(8000, 8000, 50 * 1024), refused});
