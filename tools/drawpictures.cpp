@@ -67,11 +67,12 @@ int main(int argc, char** argv)
         {"title1.bmp", saveBmp8(pics::drawValley({800, 600}, true, true, 7), path("title1.bmp"))},
         {"title2.bmp", saveBmp8(pics::drawBalloonPicture({267, 236}), path("title2.bmp"))},
         // The samples are drawn for the window's board, which the game fills from the picture's
-        // top-left corner at the screen's density, so each shows whole there.
+        // top-left corner at the screen's density, so each shows whole there. They are JPEGs, which
+        // the game decodes already reduced on an ordinary screen, for little memory.
         {"samples/harbour.regular_picture",
-         savePng(pics::quantize256(pics::drawHarbour(board)), path("samples/harbour.regular_picture"))},
+         saveJpeg(pics::drawHarbour(board), path("samples/harbour.regular_picture"), 92)},
         {"samples/rosewindow.regular_picture",
-         savePng(pics::quantize256(pics::drawRoseWindow(board)), path("samples/rosewindow.regular_picture"))},
+         saveJpeg(pics::drawRoseWindow(board), path("samples/rosewindow.regular_picture"), 92)},
         {"samples/nebula.regular_picture",
          saveJpeg(pics::drawNebula(board), path("samples/nebula.regular_picture"), 90)},
         {"samples/meadow.regular_picture",
