@@ -64,8 +64,14 @@ struct LoopFields {
     // were drawn in it.
     long long framerefresh = -1;
     int refreshframes = 0;
-    // The refresh the computer's last move was made in: at pace 0 it moves once a refresh.
+    // The refresh a new puzzle's scrambled board was shown in: the computer's first move waits for
+    // a later one, so the board is seen before it changes.
     long long moverefresh = -1;
+    // The computer's pace on the clock (milliseconds): when its last move was due, and when its
+    // step last ran. Several moves are made in one step when that many came due since.
+    double moveclock = 0;
+    double lastcomputerstep = -1;
+    int paceanew = flag::on;  // the next move starts the pace: one move, whatever the clock says
 };
 
 }  // namespace pelorix

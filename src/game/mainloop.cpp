@@ -19,10 +19,11 @@ bool puzzlemaker2::passisidle() const {
         const bool resync = puzzle.freshpuzzle == flag::on || loop.solvemode != loop.lastsolvemode ||
                             puzzle.usermovetop != 0;
         if (resync || loop.movedue == flag::on) return false;
-        if (loop.movetime <= 0) {
-            // At pace 0 the next move is due at the next refresh: the wait ends there.
-            if (platform_.refreshCount() != loop.moverefresh) return false;
+        if (platform_.refreshCount() == loop.moverefresh) {
+            // A new puzzle's first move waits for the next refresh: the wait ends there.
             platform_.wakeAtRefresh();
+        } else if (loop.movetime <= 0) {
+            return false;  // at pace 0 a move is due on every pass
         } else {
             // Waiting for Timer1 is idle only once the timer runs with the interval the step would set.
             const bool armed = platform_.timerEnabled(TimerId::Timer1) &&

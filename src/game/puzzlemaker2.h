@@ -94,7 +94,13 @@ public:
     void displaypace();
 
     // --- game/: computer solver ---
+    // Makes the computer's moves that are due: one for each move interval (10 × `movetime` ms,
+    // at pace 0 every pass and at least one a millisecond) that passed since the last was due, so
+    // several in a pass that the display held up. A new puzzle's first move waits for the refresh
+    // after the one its scrambled board was shown in.
     void computerstep();
+    // Pops one code off the scramble stack and makes that move, redrawing its two cells.
+    void makemove();
 
     // --- puzzle/: construction ---
     void makenewpuzzle();
@@ -159,5 +165,9 @@ private:
 // A Timer1 interval: the product rounded to whole milliseconds, halves to even, within what a
 // timer can hold (0 to 2147483647).
 int timermilliseconds(double product);
+
+// Milliseconds of computer moves that a late pass still makes up; a longer gap (a pause of the
+// game, a panel) starts the pace anew instead.
+inline constexpr double longestcatchupms = 250;
 
 }  // namespace pelorix

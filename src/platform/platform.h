@@ -64,6 +64,9 @@ public:
     virtual long long refreshCount() const = 0;
     // Makes a yield that may wait return by the next refresh at the latest.
     virtual void wakeAtRefresh() = 0;
+    // Milliseconds on the clock the timers and the refreshes run on, from a fixed moment: for
+    // paces set by time that a timer's single tick cannot keep, such as several moves a refresh.
+    virtual double clockMs() const = 0;
     // Loads a picture file (format decided by content) as the window's background picture and
     // shows it from the top-left corner. Only the part a screen can show is decoded and kept;
     // a file that would cost more than the screen's worth is refused. Returns false and keeps the

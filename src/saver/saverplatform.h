@@ -74,6 +74,7 @@ public:
     void showFrame() override {}
     long long refreshCount() const override;
     void wakeAtRefresh() override;
+    double clockMs() const override { return timers_.clockMs(); }
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId, const std::string&) override { return false; }
     int pictureInnerWidth() const override { return animationPicture_.size.width(); }

@@ -56,6 +56,8 @@ public:
     // The display's refresh clock, refreshes of `periodMs` on the timers' clock: the refreshes
     // counted so far.
     long long refreshCount(int periodMs) const;
+    // Milliseconds on the timers' clock.
+    double clockMs() const { return static_cast<double>(clock_()) / 1000.0; }
     // Has the wake-up come by the next refresh too, so that a waiting yield returns by then.
     void wakeAtRefresh(int periodMs);
     // A tick taken from the queue: true when it is to be dispatched (its timer is still enabled).

@@ -98,6 +98,7 @@ public:
     void showFrame() override;
     long long refreshCount() const override;
     void wakeAtRefresh() override;
+    double clockMs() const override { return timers_.clockMs(); }
     // Milliseconds of one refresh as the game paces frames: the screen's refresh, but never
     // shorter than `qt::shortestFrameMs`.
     int frameMs() const;

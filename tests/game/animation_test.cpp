@@ -229,19 +229,6 @@ TEST(Composition, EachPieceShowsExactlyTheScenePointsOverItsHomeCell) {
     }
 }
 
-// Starts the loop and returns once an animated title puzzle is in play.
-void untilanimatedtitle(Game& g, double ms) {
-    g.run(ms, [&] { return g.game.puzzle.animated == puzzletype::animated && g.game.puzzle.solvetop > 0; });
-}
-
-std::uint64_t animatedseed() {
-    for (std::uint64_t seed = 1;; ++seed) {
-        Game g(seed);
-        untilanimatedtitle(g, 1);
-        if (g.game.puzzle.animated == puzzletype::animated) return seed;
-    }
-}
-
 TEST(AnimationPace, APausedAnimationIsNeitherComposedNorMovedAndTheComputerWaits) {
     Game g(animatedseed());
     bool paused = false;

@@ -90,6 +90,7 @@ public:
     // Refreshes of `refreshMs` on the virtual clock; the frame clock Timer2 is floored to them.
     long long refreshCount() const override { return now_ / (refreshMs * 1000LL); }
     void wakeAtRefresh() override { refreshWake_ = true; }
+    double clockMs() const override { return nowMs(); }
     bool loadPicture(const std::string& file) override;
     bool savePicture(PictureId picture, const std::string& file) override;
     int pictureInnerWidth() const override { return animationPicture_.width(); }

@@ -63,4 +63,12 @@ void layplayableboard(puzzlemaker2& g, int w, int h, int pw, int ph) {
     g.loop.inputlock = 0;
 }
 
+std::uint64_t animatedseed() {
+    for (std::uint64_t seed = 1;; ++seed) {
+        Game g(seed);
+        g.run(1, [&] { return g.game.puzzle.animated == puzzletype::animated && g.game.puzzle.solvetop > 0; });
+        if (g.game.puzzle.animated == puzzletype::animated) return seed;
+    }
+}
+
 }  // namespace pelorix::testing

@@ -66,6 +66,9 @@ struct Game {
     }
 };
 
+// The first seed whose first title puzzle is animated.
+std::uint64_t animatedseed();
+
 // The rules that hold between moves: one hole at (holex, holey), pieces 2..N once each, and
 // placedcount equal to the pieces at home. Empty result: all hold; otherwise what broke.
 std::string boardfault(const PuzzleState& s);
