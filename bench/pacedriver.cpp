@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The game in its real window, steered by user input into one state, counting frames and CPU there.
 //
-// Usage: pelorix_pace slow|fast play|finished|setup SECONDS [XSERVER_PID]
+// Usage: pelorix_pace slow|fast play|finished|setup|solve-regular|solve-animated SECONDS [XSERVER_PID [MOVETIME]]
 // Run in an empty folder under an X server. The game starts as a user would start it (title
 // screen, click, the set-up screen, an animation picture, Begin); "finished" then lets the
 // computer solve the puzzle. Once there it prints one line: the moving picture's speed (pixels
 // per second, one per frame), the frames painted per second and the pixels the picture moved
 // between two paints, the game's CPU share and the X server's, both in percent of one core, read
-// from /proc/<pid>/stat.
+// from /proc/<pid>/stat. "solve-regular" and "solve-animated" instead hand a fresh puzzle of that
+// type to the computer at the pace MOVETIME (hundredths of a second, default 1) and print the
+// moves it made a second, from its first move to its last.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -46,19 +48,25 @@ void writeFile(const char* name, const char* bytes) { std::ofstream(name, std::i
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s slow|fast play|finished|setup SECONDS [XSERVER_PID]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s slow|fast play|finished|setup|solve-regular|solve-animated SECONDS [XSERVER_PID [MOVETIME]]\n", argv[0]);
         return 2;
     }
     const std::string pace = argv[1], goal = argv[2];
     const double seconds = std::atof(argv[3]);
     const std::string xserver = argc > 4 ? argv[4] : "";
+    const bool solve = goal.rfind("solve", 0) == 0, regular = goal == "solve-regular";
 
     writeFile("animation.Time", pace == "slow" ? " 1 \r\n" : " 0 \r\n");
     // One move per millisecond, so that "finished" comes soon.
-    writeFile("movepiece.Time", " .1 \r\n");
+    writeFile("movepiece.Time", solve ? (std::string(argc > 5 ? argv[5] : "1") + "\r\n").c_str() : " .1 \r\n");
     writeFile("bench.animation_picture", "");
 
     QApplication app(argc, argv);
+    if (regular) {
+        QImage picture(754, 385, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        picture.save(QStringLiteral("bench.regular_picture"), "PNG");
+    }
     pelorix::QtPlatform platform(std::filesystem::current_path());
     pelorix::puzzlemaker2 game(platform);
     platform.showWindow();
@@ -78,8 +86,10 @@ int main(int argc, char** argv) {
     waker.start(50);
     clock.start();
     stageClock.start();
-    long frames = 0;
-    int lastLeft = 0;
+    long frames = 0, moves = 0;
+    int lastLeft = 0, lastTop = -1;
+    QElapsedTimer firstMove;
+    double lastMoveMs = 0;
     double cpu0 = 0, x0 = 0;
     bool failed = false;
     auto startMeasure = [&] {
@@ -110,7 +120,8 @@ int main(int argc, char** argv) {
                         startMeasure();
                         break;
                     }
-                    static_cast<QListWidget*>(platform.widget(pelorix::Control::File2))->setCurrentRow(0);
+                    static_cast<QListWidget*>(platform.widget(regular ? pelorix::Control::File1 : pelorix::Control::File2))
+                        ->setCurrentRow(0);
                     stage = Stage::Picked;
                 }
                 break;
@@ -119,7 +130,8 @@ int main(int argc, char** argv) {
                 stage = Stage::Playing;
                 break;
             case Stage::Playing:
-                if (game.puzzle.animated == 1 && game.loop.puzzlestate == 3 && !platform.visible(pelorix::Control::Command1)) {
+                if (game.puzzle.animated == (regular ? 0 : 1) && game.loop.puzzlestate == 3 &&
+                    !platform.visible(pelorix::Control::Command1)) {
                     if (goal == "play") {
                         startMeasure();
                     } else {
@@ -129,7 +141,21 @@ int main(int argc, char** argv) {
                 }
                 break;
             case Stage::Solving:
-                if (game.loop.puzzlestate == 4) startMeasure();
+                if (solve && lastTop >= 0 && game.puzzle.solvetop < lastTop) {
+                    if (moves == 0) firstMove.start();
+                    moves += lastTop - game.puzzle.solvetop;
+                    lastMoveMs = static_cast<double>(firstMove.nsecsElapsed()) / 1e6;
+                }
+                lastTop = game.puzzle.solvetop;
+                if (game.loop.puzzlestate == 4) {
+                    if (solve) {
+                        std::printf("moves/s %7.1f   (%ld moves in %.3f s)\n", 1000.0 * static_cast<double>(moves - 1) / lastMoveMs,
+                                    moves, lastMoveMs / 1000);
+                        platform.end();
+                    } else {
+                        startMeasure();
+                    }
+                }
                 break;
             case Stage::Measuring: break;
         }
@@ -141,6 +167,7 @@ int main(int argc, char** argv) {
     platform.stopWhen = [&] { return stage == Stage::Measuring && static_cast<double>(stageClock.elapsed()) >= seconds * 1000; };
     game.Form_Activate();
 
+    if (solve) return moves > 1 ? 0 : 1;
     if (failed) {
         std::printf("did not reach the state\n");
         return 1;
