@@ -2,6 +2,7 @@
 // `pelorix --add FILE...`: imports each file and reports it on one line.
 #include "app/addpictures.h"
 
+#include <algorithm>
 
 #include "platform/design.h"
 #include "pictures/pictureimport.h"
@@ -9,12 +10,14 @@
 
 namespace pelorix::app {
 
-int addPictures(const QStringList& files, const std::filesystem::path& folder, QTextStream& out, QTextStream& err) {
+int addPictures(const std::vector<std::filesystem::path>& files, const std::filesystem::path& folder, QTextStream& out,
+                QTextStream& err) {
     int status = 0;
     const QString where = pelorix::qt::toQPath(folder);
-    for (const QString& file : files) {
+    for (const std::filesystem::path& path : files) {
+        const QString file = pelorix::qt::toQPath(path);
         // Prepared for the board of the window as it opens.
-        const ImportResult result = importPicture(file, folder, QSize(launchClientWidth, launchClientHeight));
+        const ImportResult result = importPicture(path, folder, QSize(launchClientWidth, launchClientHeight));
         switch (result.outcome) {
             case ImportResult::Outcome::Added:
                 out << QStringLiteral("%1: added as %2/%3\n").arg(file, where, result.name);
@@ -31,6 +34,25 @@ int addPictures(const QStringList& files, const std::filesystem::path& folder, Q
     out.flush();
     err.flush();
     return status;
+}
+
+std::vector<std::filesystem::path> rawFileArguments(const QStringList& given, int argc, char** argv) {
+    std::vector<std::filesystem::path> files;
+    std::vector<bool> used(static_cast<std::size_t>(std::max(argc, 0)), false);
+    std::error_code ec;
+    for (const QString& name : given) {
+        std::filesystem::path raw = pelorix::qt::fromQPath(name);
+        // The first unused argument that decodes to this name is where it came from, in order.
+        for (int i = 1; i < argc; ++i)
+            if (!used[static_cast<std::size_t>(i)] && QString::fromLocal8Bit(argv[i]) == name) {
+                used[static_cast<std::size_t>(i)] = true;
+                raw = std::filesystem::path(argv[i]);
+                break;
+            }
+        const std::filesystem::path absolute = std::filesystem::absolute(raw, ec);
+        files.push_back(ec ? raw : absolute);
+    }
+    return files;
 }
 
 }  // namespace pelorix::app

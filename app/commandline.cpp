@@ -100,6 +100,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& curren
         if (positional.isEmpty()) return fail(QStringLiteral("--add needs at least one picture file"));
         result.action = CommandLine::Action::Add;
         for (const QString& file : positional) result.files << QDir(currentFolder).absoluteFilePath(file);
+        result.givenFiles = positional;
         if (!result.userFolder) result.folder = QDir::cleanPath(currentFolder);
         return result;
     }

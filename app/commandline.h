@@ -24,6 +24,7 @@ struct CommandLine {
     QString folder;           // the working folder (absolute); empty when `userFolder` decides it
     bool userFolder = false;  // play in (or add to) the user's Pelorix folder
     QStringList files;        // the pictures to add
+    QStringList givenFiles;   // the same as the command line gave them (relative names relative)
     int exitStatus = 0;       // 0 success, 2 a usage error
     QString message;          // Print: for standard output when `exitStatus` is 0, else standard error
     RunChoice saver;          // Saver: the window to draw into and the grid

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -31,6 +33,10 @@ std::optional<std::filesystem::path> workingFolder(const pelorix::app::CommandLi
             err << "pelorix: " << seeded.message << '\n';
             return std::nullopt;
         }
+        // Said once, when it is made: where your pictures go from now on.
+        if (seeded.created)
+            err << "pelorix: made your Pelorix folder " << pelorix::qt::toQPath(folder) << " with "
+                << seeded.copied.size() << " sample pictures\n";
     }
     pelorix::removeStaleTemporaries(folder);
     return folder;
@@ -57,7 +63,9 @@ int main(int argc, char** argv) {
     if (command.action == CommandLine::Action::Add) {
         QCoreApplication app(argc, argv);  // finds the samples beside the program
         const auto folder = workingFolder(command, err);
-        return folder ? pelorix::app::addPictures(command.files, *folder, out, err) : 1;
+        return folder ? pelorix::app::addPictures(pelorix::app::rawFileArguments(command.givenFiles, argc, argv), *folder,
+                                                  out, err)
+                      : 1;
     }
 
     if (command.action == CommandLine::Action::Saver) {
@@ -77,6 +85,12 @@ int main(int argc, char** argv) {
     QGuiApplication::setWindowIcon(pelorix::app::windowIcon());
     const auto folder = workingFolder(command, err);
     if (!folder) return 1;
+    // Started from a terminal in a folder of no pictures: the way to some.
+    if (isatty(STDERR_FILENO) && !pelorix::app::holdsPictures(*folder)) {
+        err << "pelorix: no pictures in " << pelorix::qt::toQPath(*folder)
+            << "; drop picture files onto the window to add them, or start 'pelorix --user-folder' for the samples\n";
+        err.flush();
+    }
     pelorix::QtPlatform platform(*folder);
     pelorix::puzzlemaker2 game(platform);
     // The game starts when its window is first on screen.

@@ -45,6 +45,17 @@ std::filesystem::path samplesFolder() {
     return {};
 }
 
+bool holdsPictures(const std::filesystem::path& folder) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const QString name = QString::fromStdString(it->path().filename().string());
+        if (name.endsWith(QLatin1String(".regular_picture"), Qt::CaseInsensitive) ||
+            name.endsWith(QLatin1String(".animation_picture"), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
 SeedResult preparePelorixFolder(const std::filesystem::path& folder, const std::filesystem::path& samples) {
     SeedResult result;
     std::error_code ec;

@@ -16,6 +16,10 @@ std::filesystem::path pelorixFolderPath();
 // inside the program's folder. Empty when neither exists or no QCoreApplication exists yet.
 std::filesystem::path samplesFolder();
 
+// True when `folder` holds a picture the game lists: a file named "*.regular_picture" or
+// "*.animation_picture", in any case.
+bool holdsPictures(const std::filesystem::path& folder);
+
 struct SeedResult {
     bool ok = false;         // the folder exists (made now or before) and is a folder
     bool created = false;    // the folder was made by this call

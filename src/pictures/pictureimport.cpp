@@ -2,11 +2,16 @@
 // Adding pictures to a working folder: prepared for the board, under a name of their own, as new files only.
 #include "pictures/pictureimport.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 
+#include <cstdint>
 #include <optional>
 
 #include "pictures/density.h"
@@ -87,20 +92,35 @@ QSize importBudgetArea() {
 
 ImportResult importPicture(const QString& source, const std::filesystem::path& folder, QSize area, QSize shownArea,
                            const FileCalls& calls) {
+    return importPicture(qt::fromQPath(source), folder, area, shownArea, calls);
+}
+
+ImportResult importPicture(const std::filesystem::path& source, const std::filesystem::path& folder, QSize area,
+                           QSize shownArea, const FileCalls& calls) {
     ImportResult result;
-    const QFileInfo info(source);
-    const QString shown = info.fileName();
+    const QString shown = qt::toQPath(source.filename());
     auto refuse = [&](ImportResult::Outcome outcome, const QString& why) {
         result.outcome = outcome;
         result.message = QStringLiteral("%1: %2; nothing added").arg(shown, why);
         return result;
     };
-    if (!info.exists()) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("no such file"));
-    if (!info.isFile()) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("not a file"));
-    if (info.size() > maxImportBytes) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("file too large"));
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(source, ec);
+    if (!std::filesystem::exists(status)) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("no such file"));
+    if (!std::filesystem::is_regular_file(status))
+        return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("not a file"));
+    const auto listed = std::filesystem::file_size(source, ec);
+    if (!ec && listed > static_cast<std::uintmax_t>(maxImportBytes))
+        return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("file too large"));
 
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly)) return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
+    // Opened by the name's own bytes, and only as the regular file it was seen to be.
+    FileDescriptor fd(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    QFile file;
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd.get(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return refuse(ImportResult::Outcome::Unreadable, QStringLiteral("cannot be read"));
+    static_cast<void>(fd.release());  // the file closes it now
     // One read serves both the check and the copy, so the copy is exactly what was checked. It
     // asks for what the file holds and one byte more (a buffer of the asked size is reserved
     // first): a file that grew, shrank or changed its size since it was looked at is refused.
@@ -122,10 +142,10 @@ ImportResult importPicture(const QString& source, const std::filesystem::path& f
         return refuse(ImportResult::Outcome::NotPicture, why);
     }
 
-    const QString folderPath = qt::toQPath(folder);
-    const QString canonicalFolder = QFileInfo(folderPath).canonicalFilePath();  // empty when missing
-    if (!canonicalFolder.isEmpty() && info.canonicalPath() == canonicalFolder &&
-        shown.endsWith(pictureSuffix, Qt::CaseInsensitive)) {
+    std::error_code one, two;
+    const std::filesystem::path canonicalFolder = std::filesystem::canonical(folder, one);
+    const std::filesystem::path sourceFolder = std::filesystem::canonical(source, two).parent_path();
+    if (!one && !two && sourceFolder == canonicalFolder && shown.endsWith(pictureSuffix, Qt::CaseInsensitive)) {
         result.outcome = ImportResult::Outcome::AlreadyThere;
         result.name = shown;
         result.message = QStringLiteral("%1: already in the folder").arg(shown);

@@ -43,7 +43,7 @@ QString importName(const QString& sourceFileName);
 QString numberedName(const QString& name, int n);
 
 // Adds the picture file `source` to `folder` as a new regular picture prepared for a board of
-// `area` window units: turned upright by its orientation tag, scaled keeping its proportions just
+// `area` window units (`source` is the file's name byte for byte): turned upright by its orientation tag, scaled keeping its proportions just
 // to cover the area and cut to exactly the area around its centre, at `preparedDensity` pixels
 // per unit where the original has them, else at the finest density it has (down to 1, below which
 // it is scaled up); stored as a JPEG of `preparedJpegQuality`, or as a PNG when it has transparent
@@ -53,6 +53,10 @@ QString numberedName(const QString& name, int n);
 // ever overwritten; the new file is written through `calls` (`createNewFile`). With `shownArea`
 // given, it may run on any thread; left empty, it is the largest screen's area, which only the GUI
 // thread may ask for.
+ImportResult importPicture(const std::filesystem::path& source, const std::filesystem::path& folder,
+                           QSize area = QSize(launchClientWidth, launchClientHeight), QSize shownArea = {},
+                           const FileCalls& calls = FileCalls::posix());
+// The same for a file named as Qt names it.
 ImportResult importPicture(const QString& source, const std::filesystem::path& folder,
                            QSize area = QSize(launchClientWidth, launchClientHeight), QSize shownArea = {},
                            const FileCalls& calls = FileCalls::posix());

@@ -33,6 +33,7 @@ namespace pelorix {
 
 namespace qt {
 class CanvasWidget;
+class EmptyFolderNote;
 class FileListWidget;
 class EventRelay;
 }  // namespace qt
@@ -55,6 +56,8 @@ public:
     std::function<void()> afterYield;
     std::function<bool()> stopWhen;
     QMainWindow* window() const { return window_.get(); }
+    // The note that shows the way to pictures while both picture lists are empty.
+    QWidget* emptyNote() const;
     QWidget* canvasWidget() const;
     // The entry's action: for an entry with a submenu, the submenu's action.
     QAction* action(Menu entry) const { return actions_[index(entry)]; }
@@ -172,6 +175,8 @@ private:
     // Processes events until `done` holds or `timeoutMs` passed.
     void waitUntil(const std::function<bool()>& done, int timeoutMs);
     qt::FileListWidget* list(Control control) const;
+    // Shows the empty-folder note while a picture list is shown and both lists are empty.
+    void followEmptyLists();
     QLineEdit* textBox(Control control) const;
 
     WorkDir workdir_;
@@ -198,6 +203,7 @@ private:
     std::unique_ptr<QMainWindow> window_;
     qt::CanvasWidget* canvasWidget_ = nullptr;
     qt::EventRelay* relay_ = nullptr;
+    qt::EmptyFolderNote* emptyNote_ = nullptr;
     std::function<void()> onResize_;  // set while `maximize` waits
     QSize maximizedSize_;             // client size the last maximize reached
 };

@@ -17,6 +17,7 @@
 
 #include "platform/design.h"
 #include "window/dropimport.h"
+#include "window/emptynote.h"
 #include "window/qtplatform.h"
 #include "window/focuskeeper.h"
 #include "window/menukeys.h"
@@ -276,6 +277,8 @@ void QtPlatform::buildControls() {
         widget->hide();
         widgets_[index(control)] = widget;
     }
+
+    emptyNote_ = new qt::EmptyFolderNote(canvasWidget_, pixels(design(Control::Command1)));
 
     const auto& order = tabOrder();
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(widget(order[i - 1]), widget(order[i]));

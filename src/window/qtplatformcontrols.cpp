@@ -10,6 +10,7 @@
 
 #include "platform/design.h"
 #include "window/qtplatform.h"
+#include "window/emptynote.h"
 #include "window/qtsupport.h"
 #include "window/widgets.h"
 
@@ -19,8 +20,17 @@ using qt::qstr;
 
 // --- controls ---
 
+void QtPlatform::followEmptyLists() {
+    if (!emptyNote_) return;
+    const ControlState &pictures = state(Control::File1), &animations = state(Control::File2);
+    emptyNote_->follow(pictures.visible || animations.visible, pictures.entries.empty() && animations.entries.empty());
+}
+
+QWidget* QtPlatform::emptyNote() const { return emptyNote_; }
+
 void QtPlatform::setVisible(Control control, bool visible) {
     state(control).visible = visible;
+    if (control == Control::File1 || control == Control::File2) followEmptyLists();
     QWidget* shown = widgets_[index(control)];
     if (!shown) return;
     if (visible) {
@@ -94,6 +104,7 @@ void QtPlatform::refreshList(Control control) {
     QStringList names;
     for (const std::string& name : s.entries) names << QFile::decodeName(QByteArray::fromStdString(name));
     widget->setEntries(names);
+    followEmptyLists();
 }
 
 std::string QtPlatform::listEntry(Control control, int index) const {

@@ -41,5 +41,16 @@ check "a file as folder"  2 ""                        1 /etc/hostname
 check "--add, no files"   2 ""                        1 --add
 check "--add, not a picture" 1 ""                     1 --add /etc/hostname
 
-echo "$((9 - failures)) passed, $failures failed"
+# A name that is not UTF-8 (Latin-1 "café.png") names its file: --add reads it by its bytes. The
+# picture is a 1 x 1 PNG.
+mkdir "$tmp/add"
+printf '\211PNG\015\012\032\012\000\000\000\015IHDR\000\000\000\001\000\000\000\001\010\002\000\000\000\220wS\336\000\000\000\014IDATx\234c\370\317\300\000\000\003\001\001\000\311\376\222\357\000\000\000\000IEND\256B`\202' >"$tmp/add/caf$(printf '\351').png"
+if (cd "$tmp/add" && timeout 20 "$pelorix" --add "caf$(printf '\351').png" >"$tmp/out" 2>"$tmp/err") &&
+   [ "$(find "$tmp/add" -name '*.regular_picture' | wc -l)" -eq 1 ]; then
+  echo "ok   --add, a Latin-1 name"
+else
+  echo "FAIL --add, a Latin-1 name"; cat "$tmp/out" "$tmp/err"; failures=$((failures + 1))
+fi
+
+echo "$((10 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

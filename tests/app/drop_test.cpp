@@ -106,6 +106,34 @@ TEST_F(Drop, AnOpenSetUpScreenListsTheNewPictureAndKeepsThePick) {
     EXPECT_TRUE(std::filesystem::exists(outside.path().toStdString() + "/Strand im Mai ü.jpg"));  // copied, not moved
 }
 
+TEST_F(Drop, AnEmptyFolderShowsTheWayUntilAPictureArrives) {
+    std::filesystem::remove(work() / "harbour.regular_picture");
+    const QString photo = fileOutside("a picture with a long name.png", pngBytes(4));
+    int stage = 0;
+    bool noteOnEmptyScreen = false, noteAfterDrop = true;
+    platform->afterYield = [&] {
+        if (stage == 0 && built()) {
+            clickCanvas(300, 200);
+            stage = 1;
+        } else if (stage == 1 && platform->widget(Control::File1)->isVisible()) {
+            noteOnEmptyScreen = platform->emptyNote()->isVisible();
+            EXPECT_TRUE(dropFiles(platform->canvasWidget(), {photo}));
+            stage = 2;
+        } else if (stage == 2) {
+            noteAfterDrop = platform->emptyNote()->isVisible();
+            stage = 3;
+        }
+    };
+    runUntil([&] { return stage == 3; });
+    ASSERT_EQ(stage, 3);
+    EXPECT_TRUE(noteOnEmptyScreen);
+    EXPECT_FALSE(noteAfterDrop);
+    // The list's narrow entries carry their whole names as tool tips.
+    const auto* list = static_cast<QListWidget*>(platform->widget(Control::File1));
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->toolTip(), QStringLiteral("a picture with a long name.regular_picture"));
+}
+
 TEST_F(Drop, ThePuzzleInPlayIsUntouched) {
     const QString photo = fileOutside("harbour.png", pngBytes(3));  // its name is taken: it gets a number
     int stage = 0;
