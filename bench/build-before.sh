@@ -12,9 +12,12 @@ type=${type:-RelWithDebInfo}
 mkdir -p "$dir/src"
 git -C "$here" archive "$commit" | tar -x -C "$dir/src"
 cp "$here/bench/pacedriver.cpp" "$dir/src/bench/pacedriver.cpp"
-grep -q pelorix_pace "$dir/src/CMakeLists.txt" || cat >> "$dir/src/CMakeLists.txt" <<'CMAKE'
+# The window's library was called pelorix_qt before it had a folder of its own.
+window=pelorix_qt
+[ -f "$dir/src/src/window/CMakeLists.txt" ] && window="pelorix_core pelorix_window"
+grep -q pelorix_pace "$dir/src/CMakeLists.txt" || cat >> "$dir/src/CMakeLists.txt" <<CMAKE
 add_executable(pelorix_pace bench/pacedriver.cpp)
-target_link_libraries(pelorix_pace PRIVATE pelorix_qt)
+target_link_libraries(pelorix_pace PRIVATE $window)
 CMAKE
 cmake -S "$dir/src" -B "$dir/out" -DCMAKE_BUILD_TYPE="$type" -DPELORIX_TESTS=OFF -DPELORIX_BENCH=OFF >/dev/null
 cmake --build "$dir/out" --target pelorix_pace -j 2 >/dev/null

@@ -193,6 +193,14 @@ QByteArray firstScanOfOneComponent(QByteArray jpeg) {
     return jpeg.replace(sos, 2 + length, header);
 }
 
+// `jpeg` (progressive) marked as coded with arithmetic codes instead: its frame header's marker
+// changed, which is all the walk reads of it.
+QByteArray arithmetic(QByteArray jpeg) {
+    const qsizetype frame = jpeg.indexOf("\xFF\xC2");
+    if (frame >= 0) jpeg[frame + 1] = static_cast<char>(0xCA);
+    return jpeg;
+}
+
 TEST(JpegPrice, WhatTheMarkersSayOfTheDecodersWork) {
     const QImage photo = patterned(64, 48);
     const QByteArray plain = encoded(photo, "JPEG", 90);
@@ -208,6 +216,7 @@ TEST(JpegPrice, WhatTheMarkersSayOfTheDecodersWork) {
         {"progressive", encoded(photo, "JPEG", 90, true), true, false, true},
         {"a first scan of fewer components than the frame", firstScanOfOneComponent(plain), true, false, false},
         {"an orientation tag", withOrientation(plain, 6), false, true, false},
+        {"progressive with arithmetic codes", arithmetic(encoded(photo, "JPEG", 90, true)), true, false, true},
     };
     for (const Case& c : cases) {
         QBuffer device;
@@ -223,6 +232,40 @@ TEST(JpegPrice, WhatTheMarkersSayOfTheDecodersWork) {
         EXPECT_TRUE(frame->ended) << c.what;
         EXPECT_EQ(device.pos(), 0) << c.what;  // put back where it stood
     }
+}
+
+// The walk through the coded data passes over each of the eight restart markers that cameras
+// write, and skips a segment between two scans that begins at the end of one of its 64 KiB reads
+// and ends in the next: it counts the scans and finds the end marker.
+TEST(JpegPrice, TheWalkPassesRestartMarkersAndSegmentsAcrossItsReads) {
+    const QByteArray plain = encoded(patterned(64, 48), "JPEG", 90);
+    const qsizetype sos = plain.indexOf("\xFF\xDA");
+    ASSERT_GT(sos, 0);
+    const int length = (static_cast<uchar>(plain[sos + 2]) << 8) | static_cast<uchar>(plain[sos + 3]);
+    const QByteArray header = plain.left(sos + 2 + length), scanHeader = plain.mid(sos, 2 + length);
+    const QByteArray end("\xFF\xD9", 2);
+    auto walked = [](const QByteArray& bytes) {
+        QBuffer device;
+        device.setData(bytes);
+        device.open(QIODevice::ReadOnly);
+        return readJpegFrame(device);
+    };
+    for (int code = 0xD0; code <= 0xD7; ++code) {
+        const QByteArray data = QByteArray("\x12\x34\xFF", 3) + static_cast<char>(code) + QByteArray("\x56\x78\x9A", 3);
+        const auto frame = walked(header + data + end);
+        ASSERT_TRUE(frame) << code;
+        EXPECT_EQ(frame->scans, 1) << code;
+        EXPECT_TRUE(frame->ended) << code;
+    }
+    // The walk reads from three bytes before the first scan header's end.
+    const qsizetype walkStart = header.size() - 3;
+    QByteArray crossing = header + QByteArray(walkStart + 65536 - 6 - header.size(), 'x');
+    crossing += QByteArray("\xFF\xFE\x01\x00", 4) + QByteArray(254, 'c');  // a comment of 256 bytes
+    crossing += scanHeader + QByteArray("\x12\x34", 2) + end;
+    const auto frame = walked(crossing);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->scans, 2);
+    EXPECT_TRUE(frame->ended);
 }
 
 TEST(JpegPrice, APhotoIsPricedForTheDearerOfItsTwoShapesBeforeItsTagIsRead) {
