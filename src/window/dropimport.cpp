@@ -89,10 +89,46 @@ bool DropImport::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+namespace {
+
+// Swallows the user's input to every window while it lives: what is clicked or typed under the
+// busy cursor is dropped, never delivered later, when it would act on a board the user no longer
+// saw (a toolkit's own "exclude user input" only holds such events back).
+class InputHold final : public QObject {
+public:
+    InputHold() { QCoreApplication::instance()->installEventFilter(this); }
+    ~InputHold() override { QCoreApplication::instance()->removeEventFilter(this); }
+    InputHold(const InputHold&) = delete;
+    InputHold& operator=(const InputHold&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::Wheel:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+            case QEvent::ContextMenu:
+                return true;
+            default:
+                return false;
+        }
+    }
+};
+
+}  // namespace
+
 QList<ImportResult> DropImport::importOffThread(const QStringList& files, QSize board) {
     // The pictures are prepared on a thread of their own while this one goes on painting and
-    // answering the window system; input waits until the drop is done, so nothing the user does
-    // can reach the game, or start another drop, in the middle of it.
+    // answering the window system; input made meanwhile is dropped, so nothing the user does
+    // can reach the game, or start another drop, in the middle of it or after it.
     QList<ImportResult> results;
     const std::filesystem::path folder = platform_.workFolder();
     const QSize shownArea = importBudgetArea();
@@ -103,9 +139,12 @@ QList<ImportResult> DropImport::importOffThread(const QStringList& files, QSize 
     QEventLoop wait;
     connect(worker.get(), &QThread::finished, &wait, &QEventLoop::quit);
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-    worker->start();
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
-    worker->wait();
+    {
+        const InputHold hold;
+        worker->start();
+        wait.exec();
+        worker->wait();
+    }
     QGuiApplication::restoreOverrideCursor();
     return results;
 }

@@ -166,6 +166,17 @@ TEST_F(Drop, ThePuzzleInPlayIsUntouched) {
                 canvasBefore = platform->canvas().image().copy();
                 captionBefore = platform->caption();
                 stateBefore = game->loop.puzzlestate;
+                {
+                    // A click on a piece beside the hole and an arrow key, made while the drop is
+                    // prepared: dropped with the busy cursor, never handed to the game later.
+                    const PuzzleState& s = game->puzzle;
+                    const int column = s.holex < s.puzzlewidth ? s.holex + 1 : s.holex - 1;
+                    const QPoint piece(game->cellx(column) + s.piecewidth / 2, game->celly(s.holey) + s.pieceheight / 2);
+                    QWidget* board = platform->canvasWidget();
+                    QCoreApplication::postEvent(board, new QMouseEvent(QEvent::MouseButtonPress, piece, board->mapToGlobal(piece),
+                                                                       Qt::LeftButton, Qt::LeftButton, {}));
+                    QCoreApplication::postEvent(board, new QKeyEvent(QEvent::KeyPress, Qt::Key_Left, {}));
+                }
                 // On the board, and on a text box that would otherwise take the path as text.
                 EXPECT_TRUE(dropFiles(platform->canvasWidget(), {photo}));
                 EXPECT_TRUE(dropFiles(platform->widget(Control::Text1), {photo}));
