@@ -105,6 +105,20 @@ TEST_F(QtBoxes, LongValuesShowTheirStartAndScroll) {
     EXPECT_EQ(platform->text(Control::Text5), "12345");
 }
 
+// A box that takes the keys by Tab has its whole value selected, typing replaces it, and the caret
+// rests at its start, so a long value shows its beginning.
+TEST_F(QtBoxes, TheKeysBroughtByTabSelectTheValueWithTheCaretAtItsStart) {
+    platform->setVisible(Control::Text5, true);
+    platform->setVisible(Control::Text3, true);
+    platform->setText(Control::Text5, "12345");
+    platform->setFocus(Control::Text3);
+    QTest::keyClick(box(Control::Text3), Qt::Key_Backtab);
+    QLineEdit* edit = box(Control::Text5);
+    ASSERT_EQ(platform->window()->focusWidget(), edit);
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("12345"));
+    EXPECT_EQ(edit->cursorPosition(), 0);
+}
+
 TEST_F(QtBoxes, ChosenPictureShowsItsWholeNameInATooltip) {
     platform->setText(Control::Text3, "a.regular_picture_with_a_long_name");
     EXPECT_EQ(box(Control::Text3)->toolTip(), QStringLiteral("a.regular_picture_with_a_long_name"));
