@@ -110,9 +110,11 @@ XcbTarget::Changes XcbTarget::poll() {
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
         switch (event->response_type & 0x7F) {
             case 0: {
-                // An error: one naming our window or drawable means the window has gone.
+                // An error naming the window, as a window or as a drawable, means it has gone; one
+                // about a picture of the saver's own leaves the window to be drawn on.
                 const auto* e = reinterpret_cast<xcb_generic_error_t*>(event);
-                if (e->error_code == XCB_WINDOW || e->error_code == XCB_DRAWABLE) gone_ = true;
+                if ((e->error_code == XCB_WINDOW || e->error_code == XCB_DRAWABLE) && e->resource_id == window_)
+                    gone_ = true;
                 break;
             }
             case XCB_DESTROY_NOTIFY:

@@ -99,6 +99,30 @@ TEST(ServerCanvas, DrawsTheSamePixelsAsTheCanvasAndRedrawsAWipedWindowFromItsSto
     target->freePixmap(held.pixmap);
 }
 
+// An error about one of the saver's own pictures (a copy from one it freed) leaves it drawing; the
+// window's destruction ends it.
+TEST(XcbTarget, OnlyTheWindowsEndEndsIt) {
+    XWindow window(64, 48);
+    std::string error;
+    auto target = XcbTarget::open(window.id(), false, error);
+    ASSERT_TRUE(target) << error;
+    const std::uint32_t kept = target->upload(numbered(8, 8)), freed = target->upload(numbered(8, 8));
+    ASSERT_NE(freed, 0u);
+    target->freePixmap(freed);
+    target->show(freed, QRect(0, 0, 8, 8));
+    // A reply comes after the error, which is then waiting to be read.
+    static_cast<void>(target->download(kept, QSize(8, 8)));
+    static_cast<void>(target->poll());
+    EXPECT_FALSE(target->gone());
+    window.destroy();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!target->gone() && std::chrono::steady_clock::now() < until) {
+        static_cast<void>(target->poll());
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(target->gone());
+}
+
 TEST(SaverMovingPicture, KeepsItsShapeAndRoomToMoveInAnyWindow) {
     const QSize picture = builtinAnimationPicture().size();
     const ControlDesign& box = design(Control::Picture1);
