@@ -14,6 +14,15 @@ namespace {
 
 constexpr int maxDimension = 65500;  // the decoder refuses anything larger
 constexpr int startOfImage = 0xD8, endOfImage = 0xD9, startOfScan = 0xDA;
+// Frame headers: the codings the decoder has (baseline, extended and progressive, with Huffman or
+// arithmetic codes), and among the codes C0-CF three that are no frame header.
+constexpr int baseline = 0xC0, extended = 0xC1, progressive = 0xC2, extendedArithmetic = 0xC9,
+              progressiveArithmetic = 0xCA;
+constexpr int firstFrame = 0xC0, lastFrame = 0xCF, huffmanTables = 0xC4, extension = 0xC8, arithmeticTables = 0xCC;
+// Markers without a segment: the restart markers of coded data, and the temporary marker.
+constexpr int firstRestart = 0xD0, lastRestart = 0xD7, temporary = 0x01;
+// FF 00 in coded data is a data byte FF, not a marker.
+constexpr int stuffedByte = 0x00;
 constexpr int exif = 0xE1, colourProfile = 0xE2, comment = 0xFE;  // segments the decoder keeps
 
 // Reads a header from where the device stands, byte by byte or a segment at a time.
@@ -71,13 +80,18 @@ double densityInComment(const QByteArray& text) {
 }
 
 bool isFrameHeader(int code) {
-    return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+    return code >= firstFrame && code <= lastFrame && code != huffmanTables && code != extension &&
+           code != arithmeticTables;
 }
+
+bool standsAlone(int code) { return code == temporary || (code >= firstRestart && code <= lastRestart); }
 
 // The frame header after its marker and length. Only the codings the decoder has: baseline,
 // extended and progressive, with Huffman or arithmetic codes, 8 bits a sample.
 bool readFrameHeader(MarkerReader& in, int code, int length, JpegFrame& frame, std::vector<int>& ids) {
-    if (code != 0xC0 && code != 0xC1 && code != 0xC2 && code != 0xC9 && code != 0xCA) return false;
+    if (code != baseline && code != extended && code != progressive && code != extendedArithmetic &&
+        code != progressiveArithmetic)
+        return false;
     if (in.byte() != 8) return false;
     frame.height = in.word();
     frame.width = in.word();
@@ -93,7 +107,7 @@ bool readFrameHeader(MarkerReader& in, int code, int length, JpegFrame& frame, s
         frame.components.push_back(c);
         ids.push_back(id);
     }
-    frame.wholePictureBuffers = code == 0xC2 || code == 0xCA;
+    frame.wholePictureBuffers = code == progressive || code == progressiveArithmetic;
     return true;
 }
 
@@ -117,7 +131,7 @@ std::optional<JpegFrame> readMarkers(MarkerReader& in) {
     for (;;) {
         const int code = in.marker();
         if (code < 0 || code == startOfImage || code == endOfImage) return std::nullopt;
-        if (code == 0x01 || (code >= 0xD0 && code <= 0xD7)) continue;  // markers without a segment
+        if (standsAlone(code)) continue;
         const int length = in.word();
         if (length < 2) return std::nullopt;
         const qint64 segmentEnd = in.pos() + length - 2;
@@ -179,7 +193,7 @@ void walkScans(QIODevice& device, JpegFrame& frame) {
         int code = next();
         while (code == 0xFF) code = next();
         if (code < 0) return;
-        if (code == 0 || (code >= 0xD0 && code <= 0xD7) || code == 0x01) {
+        if (code == stuffedByte || standsAlone(code)) {
             b = next();
             continue;
         }
@@ -207,7 +221,7 @@ QByteArray cleanHeader(QIODevice& device, qint64 headerEnd) {
         if (code < 0) return {};
         out += static_cast<char>(0xFF);
         out += static_cast<char>(code);
-        if (code == 0x01 || (code >= 0xD0 && code <= 0xD7)) continue;
+        if (standsAlone(code)) continue;
         const int length = in.word();
         if (length < 2) return {};
         out += static_cast<char>(length >> 8);

@@ -16,6 +16,8 @@ namespace {
 constexpr char jpegCategory[] = "qt.gui.imageio.jpeg";
 constexpr char readerCategory[] = "qt.gui.imageio";
 constexpr char overLimitReport[] = "exceeds the current allocation limit";
+// The blocks of a GIF file after its screen: an extension, an image, and the trailer that ends it.
+constexpr int gifExtension = 0x21, gifImage = 0x2C, gifTrailer = 0x3B;
 
 std::uint32_t little(const QByteArray& b, int at, int bytes) {
     std::uint32_t v = 0;
@@ -70,10 +72,10 @@ bool wholeGif(QIODevice& device) {
     if ((packed & 0x80) && !skip(3LL << ((packed & 7) + 1))) return false;
     for (;;) {
         const int kind = byte();
-        if (kind == 0x3B) return true;
-        if (kind == 0x21) {
+        if (kind == gifTrailer) return true;
+        if (kind == gifExtension) {
             if (byte() < 0 || !subBlocks()) return false;
-        } else if (kind == 0x2C) {
+        } else if (kind == gifImage) {
             const QByteArray image = device.read(9);
             if (image.size() < 9) return false;
             const int local = static_cast<unsigned char>(image[8]);

@@ -204,7 +204,7 @@ TEST_F(Writes, TemporariesOfKilledWritesGoAndNothingElseIsTouched) {
         {".title1.bmp." + dead + ".12.tmp", true},
         {".beach.regular_pic.colour." + self + ".1.tmp", true},  // an earlier process had this id
         {".pelorix-" + dead + ".7.part", true},
-        {".pelorix-3735928559.part", true},  // an import of an earlier version, without a process id
+        {".pelorix-3735928559.part", true},  // an import's name of one number only, no process id in it
         {".movepiece.Time." + live + ".3.tmp", false},  // the test's parent is running
         {".movepiece.Time." + self + ".99.tmp", false},  // in use by this process, below
         {".movepiece.Time." + dead + ".4.tmp", false, Fresh},
