@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
-// Fuzz target: any bytes as a photo to import: either a stored picture of exactly the board's size, or a refusal that stores nothing.
+// Fuzz target: any bytes as a photo to import: either a stored picture of exactly the board's size at
+// the density it records, or a refusal that stores nothing.
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 
+#include "pictures/density.h"
 #include "pictures/pictureimport.h"
 #include "files/qtpaths.h"
 
@@ -47,9 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (stored != 0) std::abort();  // a refusal leaves nothing behind, not even a temporary
         return 0;
     }
-    // An added picture is the only file and reads back at exactly the board's size.
+    // An added picture is the only file and reads back at exactly the board's size times the
+    // density it records, from 1 to the density imports prepare at.
     if (stored != 1) std::abort();
     QImageReader back(pelorix::qt::toQPath(into / result.name.toStdString()));
-    if (back.size() != area) std::abort();
+    const double density = pelorix::recordedDensity(back);
+    if (density < 1 || density > pelorix::preparedDensity) std::abort();
+    const QSize expected(static_cast<int>(std::lround(area.width() * density)),
+                         static_cast<int>(std::lround(area.height() * density)));
+    if (back.size() != expected) std::abort();
     return 0;
 }
