@@ -197,9 +197,10 @@ void QtPlatform::followRatio() {
     const double now = canvasWidget_->devicePixelRatioF();
     if (now == ratio_ || !(now > 0)) return;
     const double was = ratio_;
+    const QSize shown = shownArea();  // in units, read while the canvas still has the old ratio
     ratio_ = now;
     std::optional<QImage> still;
-    if (windowFile_) still = loadPictureFile(*windowFile_, shownArea(), nullptr, ratio_);
+    if (windowFile_) still = loadPictureFile(*windowFile_, shown, nullptr, ratio_);
     // A file gone or changed meanwhile: the picture in use is scaled instead.
     if (!still) still = windowFile_ ? scaledBy(windowPicture_, now / was) : scaledBy(windowPictureOriginal_, now);
     if (QImage converted = toCanvasFormat(*still); !converted.isNull()) windowPicture_ = std::move(converted);
