@@ -47,6 +47,27 @@ xserver() {
 display=""
 stop_x() { kill "$xpid" 2>/dev/null || true; wait "$xpid" 2>/dev/null || true; xpid=""; }
 
+# Starts $1 in the folder $2 at scale $3 on the X server, waits for its first title puzzle (its
+# grid line at x = 0 shows colour 3 below the menu bar), clicks through to the set-up screen and
+# Begin, and waits for the new board's hole (colour 3). Sets launch and begin (ms, or "none") and
+# peak (MB). Positions are the window's units times the scale.
+play_to_board() {
+  local exe=$1 dir=$2 scale=$3 t0 pid
+  rm -f "$dir"/title*.bmp
+  t0=$(now_ms)
+  (cd "$dir" && DISPLAY=$display QT_SCALE_FACTOR=$scale exec "$exe") & pid=$!
+  launch=$(wait_pixel 0 $((120 * scale)) "0,128,128" 5000)
+  [ "$launch" != none ] && launch=$(( $(now_ms) - t0 ))
+  sleep 1
+  DISPLAY=$display xdotool mousemove $((300 * scale)) $((200 * scale)) click 1; sleep 1
+  # Begin lies about (50, 225); the hole of the new board covers (100, 100).
+  DISPLAY=$display xdotool mousemove $((50 * scale)) $((225 * scale)) click 1
+  begin=$(wait_pixel $((100 * scale)) $((100 * scale)) "0,128,128" 5000)
+  sleep 1
+  peak=$(peak_mb $pid)
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+}
+
 # The pictures: a 60-megapixel photo, and a 24-megapixel one written progressive; both noisy, as
 # photos are, so that they compress as photos do.
 echo "== making the test photos"
@@ -72,19 +93,8 @@ for run in $(seq "$runs"); do
   for which in now before; do
     exe=$now; dir=$now_play
     [ "$which" = before ] && { exe=$before; dir=$before_play; }
-    rm -f "$dir"/title*.bmp
-    t0=$(now_ms)
-    (cd "$dir" && DISPLAY=:91 exec "$exe") & pid=$!
-    launch=$(wait_pixel 0 120 "0,128,128" 5000)
-    [ "$launch" != none ] && launch=$(( $(now_ms) - t0 ))
-    sleep 1
-    DISPLAY=:91 xdotool mousemove 300 200 click 1; sleep 1
-    # Begin (about (50, 225)); the hole of the new board shows colour 3 at (100, 100).
-    DISPLAY=:91 xdotool mousemove 50 225 click 1
-    begin=$(wait_pixel 100 100 "0,128,128" 3000)
-    sleep 1
-    echo "  run $run $which: launch $launch ms, Begin $begin ms (poll about 30 ms), peak $(peak_mb $pid) MB"
-    kill "$pid"; wait "$pid" 2>/dev/null || true
+    play_to_board "$exe" "$dir" 1
+    echo "  run $run $which: launch $launch ms, Begin $begin ms (poll about 30 ms), peak $peak MB"
   done
 done
 stop_x
@@ -112,14 +122,8 @@ xserver 2560x1600 92
 for run in $(seq "$runs"); do
   for which in now before; do
     exe=$now; [ "$which" = before ] && exe=$before
-    (cd "$work/$which-photo" && DISPLAY=:92 QT_SCALE_FACTOR=2 exec "$exe") & pid=$!
-    sleep 3
-    DISPLAY=:92 xdotool mousemove 600 400 click 1; sleep 1
-    DISPLAY=:92 xdotool mousemove 100 450 click 1
-    begin=$(wait_pixel 200 200 "0,128,128" 5000)
-    sleep 1
-    echo "  run $run $which: board after ${begin} ms, peak $(peak_mb $pid) MB"
-    kill "$pid"; wait "$pid" 2>/dev/null || true
+    play_to_board "$exe" "$work/$which-photo" 2
+    echo "  run $run $which: launch $launch ms, board after $begin ms, peak $peak MB"
   done
 done
 stop_x
