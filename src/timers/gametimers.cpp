@@ -19,9 +19,8 @@ std::int64_t GameTimers::steadyMicros() {
         .count();
 }
 
-GameTimers::GameTimers(std::deque<Event>& queue, Clock clock) : queue_(queue), clock_(std::move(clock)) {
-    timers_[index(TimerId::Timer1)].interval = timer1LaunchInterval;
-    timers_[index(TimerId::Timer2)].interval = timer2LaunchInterval;
+GameTimers::GameTimers(std::deque<Event>& queue, Clock clock)
+    : queue_(queue), clock_(std::move(clock)), deadlines_(clock_) {
     wake_.setSingleShot(true);
     // Coarse timers may wake up to 5 % late; a frame clock of one refresh needs precise ones.
     wake_.setTimerType(Qt::PreciseTimer);
@@ -30,27 +29,9 @@ GameTimers::GameTimers(std::deque<Event>& queue, Clock clock) : queue_(queue), c
 
 GameTimers::~GameTimers() { stop(); }
 
-std::int64_t GameTimers::nextDeadline(const Timer& t, std::int64_t from, std::int64_t now) const {
-    if (t.interval < t.floor) {
-        // Floored: the next point of the floor's grid strictly after now.
-        const std::int64_t grid = t.floor * microsPerMs;
-        return (now / grid + 1) * grid;
-    }
-    const std::int64_t step = t.interval * microsPerMs;
-    if (from + step > now) return from + step;
-    // Missed ticks coalesce: the next deadline is the first one still ahead.
-    return from + ((now - from) / step + 1) * step;
-}
-
-void GameTimers::startCountdown(Timer& t) {
-    const std::int64_t now = clock_();
-    t.due = nextDeadline(t, now, now);
-}
-
 void GameTimers::queueTick(TimerId id) {
-    Timer& t = timers_[index(id)];
-    if (t.pending) return;  // at most one tick waits per timer
-    t.pending = true;
+    if (pending_[index(id)]) return;  // at most one tick waits per timer
+    pending_[index(id)] = true;
     Event e;
     e.kind = EventKind::TimerTick;
     e.timer = id;
@@ -59,14 +40,8 @@ void GameTimers::queueTick(TimerId id) {
 
 void GameTimers::poll() {
     if (stopped_) return;
-    const std::int64_t now = clock_();
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
-        Timer& t = timers_[i];
-        if (!running(t) || t.due > now) continue;
-        queueTick(static_cast<TimerId>(i));
-        t.due = nextDeadline(t, t.due, now);
-    }
-    if (refreshDue_ <= now) refreshDue_ = -1;
+    deadlines_.takeDue([this](TimerId id, std::int64_t) { queueTick(id); });
+    if (refreshDue_ <= clock_()) refreshDue_ = -1;
     rearm();
 }
 
@@ -78,16 +53,7 @@ void GameTimers::wakeAtRefresh(int periodMs) {
     rearm();
 }
 
-std::int64_t GameTimers::untilNext() const {
-    std::int64_t nearest = -1;
-    const std::int64_t now = clock_();
-    for (const Timer& t : timers_) {
-        if (!running(t)) continue;
-        const std::int64_t left = std::max<std::int64_t>(t.due - now, 0);
-        nearest = nearest < 0 ? left : std::min(nearest, left);
-    }
-    return nearest;
-}
+std::int64_t GameTimers::untilNext() const { return stopped_ ? -1 : deadlines_.untilNext(); }
 
 void GameTimers::rearm() {
     std::int64_t left = untilNext();
@@ -105,43 +71,32 @@ void GameTimers::rearm() {
 }
 
 void GameTimers::setInterval(TimerId id, int milliseconds) {
-    Timer& t = timers_[index(id)];
-    milliseconds = std::max(milliseconds, 0);
-    // The same interval again leaves a running countdown alone.
-    if (t.interval == milliseconds) return;
-    t.interval = milliseconds;
-    if (t.enabled) startCountdown(t);
+    deadlines_.setInterval(id, milliseconds);
     rearm();
 }
 
-void GameTimers::setFloor(TimerId id, int milliseconds) { timers_[index(id)].floor = std::max(milliseconds, 0); }
+void GameTimers::setFloor(TimerId id, int milliseconds) { deadlines_.setFloor(id, milliseconds); }
 
 void GameTimers::setEnabled(TimerId id, bool enabled) {
-    Timer& t = timers_[index(id)];
-    if (enabled) {
-        if (t.enabled) return;
-        t.enabled = true;
-        startCountdown(t);
-        rearm();
-        return;
+    deadlines_.setEnabled(id, enabled);
+    if (!enabled) {
+        // A disabled timer's queued tick goes with it.
+        pending_[index(id)] = false;
+        queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
+                                    [id](const Event& e) { return e.kind == EventKind::TimerTick && e.timer == id; }),
+                     queue_.end());
     }
-    t.enabled = false;
-    t.pending = false;
-    queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
-                                [id](const Event& e) { return e.kind == EventKind::TimerTick && e.timer == id; }),
-                 queue_.end());
     rearm();
 }
 
 bool GameTimers::deliver(TimerId id) {
-    Timer& t = timers_[index(id)];
-    t.pending = false;
-    return t.enabled;
+    pending_[index(id)] = false;
+    return deadlines_.enabled(id);
 }
 
 void GameTimers::stop() {
     stopped_ = true;
-    for (Timer& t : timers_) t.pending = false;
+    pending_.fill(false);
     wake_.stop();
 }
 

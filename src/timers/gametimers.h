@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "platform/ids.h"
+#include "platform/timerdeadlines.h"
 
 namespace pelorix::qt {
 
@@ -43,9 +44,9 @@ public:
     GameTimers& operator=(const GameTimers&) = delete;
 
     void setInterval(TimerId timer, int milliseconds);
-    int interval(TimerId timer) const { return timers_[index(timer)].interval; }
+    int interval(TimerId timer) const { return deadlines_.interval(timer); }
     void setEnabled(TimerId timer, bool enabled);
-    bool enabled(TimerId timer) const { return timers_[index(timer)].enabled; }
+    bool enabled(TimerId timer) const { return deadlines_.enabled(timer); }
     // Shortest countdown of `timer` from now on, in milliseconds (0: none); a running countdown
     // keeps its deadline.
     void setFloor(TimerId timer, int milliseconds);
@@ -69,27 +70,16 @@ public:
     const QTimer& wakeTimer() const { return wake_; }
 
 private:
-    struct Timer {
-        bool enabled = false;
-        int interval = 0;
-        int floor = 0;
-        bool pending = false;  // a tick is queued
-        std::int64_t due = 0;  // the deadline, while enabled with an interval
-    };
     static std::size_t index(TimerId timer) { return static_cast<std::size_t>(timer); }
-    bool running(const Timer& t) const { return t.enabled && t.interval > 0 && !stopped_; }
-    // The first deadline after `now` of a countdown that starts at `now` (or, repeating, that
-    // ended at `from`).
-    std::int64_t nextDeadline(const Timer& t, std::int64_t from, std::int64_t now) const;
-    void startCountdown(Timer& t);
     void queueTick(TimerId timer);
     // Arms the wake-up timer for the nearest deadline.
     void rearm();
 
     std::deque<Event>& queue_;
     Clock clock_;
+    TimerDeadlines deadlines_;
     bool stopped_ = false;
-    std::array<Timer, 2> timers_{};
+    std::array<bool, 2> pending_{};  // a tick of the timer is queued
     std::int64_t refreshDue_ = -1;  // the awaited refresh; -1 when none
     QTimer wake_;
 };

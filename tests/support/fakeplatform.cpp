@@ -18,8 +18,6 @@ FakePlatform::FakePlatform(std::uint64_t seed)
       clientHeight_(launchClientHeight),
       canvas_(launchClientWidth, launchClientHeight, undrawnColour) {
     caption_ = std::string(launchCaption);
-    timer_(TimerId::Timer1).interval = timer1LaunchInterval;
-    timer_(TimerId::Timer2).interval = timer2LaunchInterval;
     windowPictureOriginal_ = builtinWindowPicture();
     windowPicture_ = toCanvasFormat(windowPictureOriginal_);
     animationPictureOriginal_ = builtinAnimationPicture();
@@ -35,8 +33,7 @@ std::optional<std::int64_t> FakePlatform::nextWake() const {
     std::optional<std::int64_t> wake;
     auto consider = [&](std::int64_t t) { wake = wake ? std::min(*wake, t) : t; };
     for (const Scheduled& s : scheduled_) consider(s.at);
-    for (const Timer& t : timers_)
-        if (t.enabled && t.interval > 0) consider(t.due);
+    if (const std::int64_t until = deadlines_.untilNext(); until >= 0) consider(now_ + until);
     if (stopAt_ >= 0) consider(stopAt_);
     if (refreshWake_) consider((refreshCount() + 1) * refreshMs * 1000LL);
     return wake;
@@ -74,15 +71,13 @@ void FakePlatform::yield(bool mayWait) {
             ++it;
         }
     }
-    for (int t = 0; t < 2; ++t) {
-        Timer& timer = timers_[static_cast<std::size_t>(t)];
-        if (!timer.enabled || timer.interval <= 0 || timer.due > now_) continue;
+    floorFrameClock();
+    deadlines_.takeDue([&](TimerId timer, std::int64_t at) {
         Event tick;
         tick.kind = EventKind::TimerTick;
-        tick.timer = static_cast<TimerId>(t);
-        due.push_back({timer.due, -1, tick});
-        timer.due = nextDue(static_cast<TimerId>(t), timer.due);
-    }
+        tick.timer = timer;
+        due.push_back({at, -1, tick});
+    });
     std::stable_sort(due.begin(), due.end(), [](const Scheduled& a, const Scheduled& b) {
         return a.at != b.at ? a.at < b.at : a.order < b.order;
     });
@@ -97,34 +92,14 @@ void FakePlatform::yield(bool mayWait) {
     if (stopWhen && stopWhen()) ended_ = true;
 }
 
-std::int64_t FakePlatform::nextDue(TimerId t, std::int64_t from) const {
-    const Timer& timer = timer_(t);
-    if (t == TimerId::Timer2 && timer.interval < refreshMs) {
-        const std::int64_t grid = refreshMs * 1000LL;
-        return (now_ / grid + 1) * grid;
-    }
-    std::int64_t due = from + static_cast<std::int64_t>(timer.interval) * 1000;
-    while (due <= now_) due += static_cast<std::int64_t>(timer.interval) * 1000;
-    return due;
-}
-
-void FakePlatform::restart(TimerId t) { timer_(t).due = nextDue(t, now_); }
-
 void FakePlatform::setTimerInterval(TimerId t, int milliseconds) {
-    Timer& timer = timer_(t);
-    if (timer.interval == milliseconds) return;
-    timer.interval = std::max(milliseconds, 0);
-    if (timer.enabled) restart(t);
+    floorFrameClock();
+    deadlines_.setInterval(t, milliseconds);
 }
 
 void FakePlatform::setTimerEnabled(TimerId t, bool enabled) {
-    Timer& timer = timer_(t);
-    if (enabled && !timer.enabled) {
-        timer.enabled = true;
-        restart(t);
-    } else if (!enabled) {
-        timer.enabled = false;
-    }
+    floorFrameClock();
+    static_cast<void>(deadlines_.setEnabled(t, enabled));
 }
 
 void FakePlatform::setCaption(const std::string& caption) {

@@ -15,6 +15,7 @@
 #include "pictures/canvas.h"
 #include "platform/headlessplatform.h"
 #include "platform/random.h"
+#include "platform/timerdeadlines.h"
 
 namespace pelorix::testing {
 
@@ -76,9 +77,9 @@ public:
     void end() override { ended_ = true; }
     bool ended() const override { return ended_; }
     void setTimerInterval(TimerId timer, int milliseconds) override;
-    int timerInterval(TimerId timer) const override { return timer_(timer).interval; }
+    int timerInterval(TimerId timer) const override { return deadlines_.interval(timer); }
     void setTimerEnabled(TimerId timer, bool enabled) override;
-    bool timerEnabled(TimerId timer) const override { return timer_(timer).enabled; }
+    bool timerEnabled(TimerId timer) const override { return deadlines_.enabled(timer); }
     void setCaption(const std::string& caption) override;
     std::string caption() const override { return caption_; }
     void maximize() override;
@@ -111,22 +112,14 @@ public:
     int refreshMs = 16;
 
 private:
-    struct Timer {
-        bool enabled = false;
-        int interval = 0;
-        std::int64_t due = 0;
-    };
     struct Scheduled {
         std::int64_t at;
         long order;
         Event event;
     };
 
-    Timer& timer_(TimerId t) { return timers_[static_cast<std::size_t>(t)]; }
-    const Timer& timer_(TimerId t) const { return timers_[static_cast<std::size_t>(t)]; }
-    void restart(TimerId t);
-    // The first deadline after now of timer `t`'s countdown that ended (or started) at `from`.
-    std::int64_t nextDue(TimerId t, std::int64_t from) const;
+    // The frame clock ticks on the refresh's grid, whatever `refreshMs` is set to.
+    void floorFrameClock() { deadlines_.setFloor(TimerId::Timer2, refreshMs); }
     std::optional<std::int64_t> nextWake() const;
     // A picture to load: the exact name first, then the chosen spelling.
     const std::string* findFile(const std::string& name) const;
@@ -143,7 +136,7 @@ private:
     bool refreshWake_ = false;
     long order_ = 0;
     std::vector<Scheduled> scheduled_;
-    std::array<Timer, 2> timers_{};
+    TimerDeadlines deadlines_{[this] { return now_; }};
     std::string caption_;
     int clientWidth_;
     int clientHeight_;
