@@ -54,18 +54,11 @@ SaverPlatform::~SaverPlatform() {
 
 void SaverPlatform::yield(bool mayWait) {
     if (ended_) return;
+    // The window is looked at first, so that a yield never waits on a window that has gone;
+    // that look took the turn a yield that does not wait needs. Only timer ticks are ever queued.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     watchWindow();
-    timers_.poll();
-    if (mayWait && queue_.empty() && !ended_)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    timers_.poll();
-    // Only timer ticks are ever queued; ticks queued while these run wait for the next yield.
-    for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended_; --n) {
-        const Event event = queue_.front();
-        queue_.pop_front();
-        if (timers_.deliver(event.timer) && sink_) sink_->dispatch(event);
-    }
+    timers_.turn(mayWait && !ended_, false, sink_, [this] { return ended_; });
 }
 
 void SaverPlatform::end() {

@@ -2,6 +2,7 @@
 // The game's two timers: deadlines on a steady clock whose ticks wait in the platform's event queue.
 #include "timers/gametimers.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
 #include <limits>
@@ -92,6 +93,23 @@ void GameTimers::setEnabled(TimerId id, bool enabled) {
 bool GameTimers::deliver(TimerId id) {
     pending_[index(id)] = false;
     return deadlines_.enabled(id);
+}
+
+void GameTimers::turn(bool mayWait, bool turnAnyway, EventSink* sink, const std::function<bool()>& ended) {
+    // Ticks already due are queued first, whether or not the toolkit's wake-up for them came; a
+    // waiting turn then handles whatever is ready at once and blocks only when nothing is.
+    poll();
+    if (mayWait && queue_.empty())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    else if (turnAnyway)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    poll();
+    for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended(); --n) {
+        const Event event = queue_.front();
+        queue_.pop_front();
+        if (event.kind == EventKind::TimerTick && !deliver(event.timer)) continue;
+        if (sink) sink->dispatch(event);
+    }
 }
 
 void GameTimers::stop() {

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "platform/ids.h"
+#include "platform/platform.h"
 #include "platform/timerdeadlines.h"
 
 namespace pelorix::qt {
@@ -63,6 +64,12 @@ public:
     void wakeAtRefresh(int periodMs);
     // A tick taken from the queue: true when it is to be dispatched (its timer is still enabled).
     bool deliver(TimerId timer);
+    // The shared heart of a platform's yield: queues the ticks already due; lets Qt's event loop
+    // take one turn, waiting for an event when `mayWait` and nothing is queued yet (without
+    // waiting, a turn is taken only when `turnAnyway`); queues the ticks due by then; and hands
+    // the events queued so far to `sink` one at a time, a tick only while its timer is enabled,
+    // until `ended` holds. Events that handlers queue meanwhile wait for the next yield.
+    void turn(bool mayWait, bool turnAnyway, EventSink* sink, const std::function<bool()>& ended);
     // Stops both timers for good: no tick is queued after this.
     void stop();
     // The wake-up timer: active while some enabled timer has a countdown running or a refresh is

@@ -80,22 +80,9 @@ void QtPlatform::postControl(EventKind kind, Control control, int key, int shift
 void QtPlatform::yield(bool mayWait) {
     if (ended_) return;
     followRatio();
-    // One turn of the event loop: a waiting turn handles whatever is ready at once and blocks only
-    // when nothing is, so a separate look first would only cost a second turn per frame.
-    // Ticks already due are queued first, whether or not the toolkit's wake-up for them came.
-    timers_.poll();
-    if (mayWait && queue_.empty())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    else
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    timers_.poll();
-    // Events that handlers queue while these run wait for the next yield.
-    for (std::size_t n = queue_.size(); n > 0 && !queue_.empty() && !ended_; --n) {
-        const Event event = queue_.front();
-        queue_.pop_front();
-        if (event.kind == EventKind::TimerTick && !timers_.deliver(event.timer)) continue;
-        if (sink_) sink_->dispatch(event);
-    }
+    // One turn of the event loop, waiting or not: a waiting turn handles whatever is ready at once
+    // and blocks only when nothing is, so a separate look first would only cost a second turn.
+    timers_.turn(mayWait, true, sink_, [this] { return ended_; });
     if (afterYield) afterYield();
     if (!ended_ && stopWhen && stopWhen()) end();
 }
