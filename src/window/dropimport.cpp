@@ -38,6 +38,7 @@ QStringList localFiles(const QMimeData* data) {
 
 DropImport::DropImport(QtPlatform& platform, QWidget* board)
     : QObject(board), platform_(platform), board_(board), note_(new QLabel(board)) {
+    setObjectName(QStringLiteral("dropimport"));
     board->setAcceptDrops(true);
     board->installEventFilter(this);
     // Text boxes take drops of text themselves; a dropped file must never end up typed into one.

@@ -21,7 +21,7 @@ namespace qt {
 // Watches the board and the controls on it for drags of local files. A drop adds each file that
 // loads as a picture to the working folder, prepared for the window's client area as it is at the
 // drop (`importPicture`, off the window's thread, under a busy cursor, the window answering and
-// no input taken meanwhile), then re-reads the file lists so an
+// input made meanwhile dropped), then re-reads the file lists so an
 // open list shows the new names at once, and shows the import's message for each file in a note
 // at the drop point for `noteMs`. Nothing reaches the game: the puzzle in play, the caption and the
 // controls are untouched. The drag source hears "copy" only when a file was added.
@@ -33,6 +33,9 @@ public:
 
     // Watches `board` and its child widgets; owned by `board`.
     DropImport(QtPlatform& platform, QWidget* board);
+
+    // How long a note stays, in milliseconds (`noteMs` unless set): for tests that need not wait.
+    void setNoteTime(int milliseconds) { noteTime_.setInterval(milliseconds); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
