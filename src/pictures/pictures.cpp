@@ -204,10 +204,9 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, double ratio, 
     const bool clips = size.isValid() && kept.size() != uprightSize(size, orientation) &&
                        reader.supportsOption(QImageIOHandler::ClipRect);
     if (clips) reader.setClipRect(storedRect(kept, size, orientation));
-    // A JPEG shown whole at a lower density is decoded already reduced: its decoder does most of
-    // that for little cost, and the full picture is never held.
-    // Only by the decoder's own exact reductions (its scale), the rest by `scaledBy` below, which
-    // keeps every unit's edge where it belongs.
+    // A JPEG shown whole at a lower density is decoded already reduced, for little cost and without
+    // ever holding the full picture; only by the decoder's own exact reductions (½, ¼, ⅛), the rest
+    // being left to `scaledBy` below, which keeps every unit's edge where it belongs.
     const int decoderScale = jpeg && size.isValid() && !clips && plan.factor < 1
                                  ? jpegScale(size, scaledSize(size, plan.factor))
                                  : 1;
