@@ -14,8 +14,9 @@ FUZZ_PACKAGES := clang libclang-rt-dev
 DEB_PACKAGES := dpkg-dev file
 # lintian checks the package; the install test runs it where it is installed.
 PACKAGE_PACKAGES := $(DEB_PACKAGES) lintian
-# The install test validates the desktop entry and the AppStream metadata, and builds the package.
-TEST_PACKAGES := desktop-file-utils appstream $(DEB_PACKAGES)
+# The install test validates the desktop entry and the AppStream metadata, and builds the package;
+# the window test on a real display waits for the window with xwininfo.
+TEST_PACKAGES := desktop-file-utils appstream x11-utils $(DEB_PACKAGES)
 PREFIX  ?= /usr/local
 
 .PHONY: all deps install-missing configure build program run test sanitize bench bench-before install uninstall package clean

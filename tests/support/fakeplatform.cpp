@@ -18,10 +18,14 @@ FakePlatform::FakePlatform(std::uint64_t seed)
       clientHeight_(launchClientHeight),
       canvas_(launchClientWidth, launchClientHeight, undrawnColour) {
     caption_ = std::string(launchCaption);
-    windowPictureOriginal_ = builtinWindowPicture();
-    windowPicture_ = toCanvasFormat(windowPictureOriginal_);
-    animationPictureOriginal_ = builtinAnimationPicture();
-    animationPicture_ = toCanvasFormat(animationPictureOriginal_);
+    // Decoded and converted once a process: a suite builds thousands of games, and the pictures
+    // are shared, never changed in place (QImage copies on write).
+    static const QImage window = builtinWindowPicture(), windowOnCanvas = toCanvasFormat(window);
+    static const QImage animation = builtinAnimationPicture(), animationOnCanvas = toCanvasFormat(animation);
+    windowPictureOriginal_ = window;
+    windowPicture_ = windowOnCanvas;
+    animationPictureOriginal_ = animation;
+    animationPicture_ = animationOnCanvas;
     canvas_.showPicture(windowPicture_);
 }
 
