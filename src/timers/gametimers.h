@@ -58,7 +58,8 @@ public:
     // The display's refresh clock, refreshes of `periodMs` on the timers' clock: the refreshes
     // counted so far.
     long long refreshCount(int periodMs) const;
-    // Milliseconds on the timers' clock.
+    // The timers' clock, in microseconds and in milliseconds.
+    std::int64_t clockMicros() const { return clock_(); }
     double clockMs() const { return static_cast<double>(clock_()) / 1000.0; }
     // Has the wake-up come by the next refresh too, so that a waiting yield returns by then.
     void wakeAtRefresh(int periodMs);

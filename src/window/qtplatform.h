@@ -42,8 +42,9 @@ class EventRelay;
 // the sink one event at a time inside `yield`, so the game never runs inside a Qt handler.
 class QtPlatform final : public Platform {
 public:
-    // `workdir`: the folder of the text files, file lists and picture files.
-    explicit QtPlatform(std::filesystem::path workdir);
+    // `workdir`: the folder of the text files, file lists and picture files. `clock`: the steady
+    // clock, in microseconds, that the timers and the display's pace are kept on (a test may set it).
+    explicit QtPlatform(std::filesystem::path workdir, qt::GameTimers::Clock clock = qt::GameTimers::steadyMicros);
     ~QtPlatform() override;
     QtPlatform(const QtPlatform&) = delete;
     QtPlatform& operator=(const QtPlatform&) = delete;
@@ -189,7 +190,7 @@ private:
     std::array<QWidget*, controlCount> widgets_{};  // none for the form and the window itself
     std::array<QAction*, menuCount> actions_{};
     std::array<QMenu*, menuCount> submenus_{};
-    qt::GameTimers timers_{queue_};
+    qt::GameTimers timers_;
 
     // The pictures as loaded or built in, and the same at the canvas's density in its format.
     QImage windowPictureOriginal_;

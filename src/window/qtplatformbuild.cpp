@@ -158,7 +158,7 @@ void QtPlatform::buildWindow() {
     relay_ = new qt::EventRelay(*this, window_.get());
     window_->installEventFilter(relay_);
 
-    canvasWidget_ = new qt::CanvasWidget(canvas_, window_.get());
+    canvasWidget_ = new qt::CanvasWidget(canvas_, window_.get(), [this] { return timers_.clockMicros(); });
     canvasWidget_->post = [this](const Event& e) { post(e); };
     canvasWidget_->resized = [this] {
         if (onResize_) onResize_();

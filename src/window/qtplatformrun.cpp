@@ -23,9 +23,10 @@ namespace pelorix {
 
 using qt::qstr;
 
-QtPlatform::QtPlatform(std::filesystem::path workdir)
+QtPlatform::QtPlatform(std::filesystem::path workdir, qt::GameTimers::Clock clock)
     : workdir_(std::move(workdir)),
       caption_(launchCaption),
+      timers_(queue_, std::move(clock)),
       windowPictureOriginal_(builtinWindowPicture()),
       windowPicture_(toCanvasFormat(windowPictureOriginal_)),
       animationPictureOriginal_(builtinAnimationPicture()),

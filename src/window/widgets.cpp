@@ -33,14 +33,14 @@ namespace {
 constexpr int paintBandRows = 64;
 }  // namespace
 
-CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {
+CanvasWidget::CanvasWidget(Canvas& canvas, QWidget* parent, Clock clock)
+    : QWidget(parent), canvas_(canvas), clock_(std::move(clock)), shownAt_(clock_()) {
     setFocusPolicy(Qt::StrongFocus);
     // Everything is painted from the canvas; no background fill is needed first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     pace_.setSingleShot(true);
     pace_.setTimerType(Qt::PreciseTimer);
     connect(&pace_, &QTimer::timeout, this, [this] { paceTick(); });
-    sinceShown_.start();
 }
 
 QSize CanvasWidget::sizeHint() const { return {launchClientWidth, launchClientHeight}; }
@@ -65,7 +65,7 @@ QSize CanvasWidget::deviceSize() const {
 
 void CanvasWidget::changed(const QRect& area) {
     if (area.isEmpty() || pace_.isActive()) return;
-    pace_.start(static_cast<int>(std::max<qint64>(holdMs() - sinceShown_.elapsed(), 0)));
+    pace_.start(static_cast<int>(std::max<qint64>(holdMs() - sinceShownMs(), 0)));
 }
 
 qint64 CanvasWidget::holdMs() const {
@@ -80,7 +80,7 @@ void CanvasWidget::showFrame() {
 }
 
 void CanvasWidget::paceTick() {
-    const qint64 wait = holdMs() - sinceShown_.elapsed();
+    const qint64 wait = holdMs() - sinceShownMs();
     if (wait > 0) {
         // A frame was shown since this tick was set: look again when its hold is over.
         pace_.start(static_cast<int>(wait));
@@ -102,7 +102,7 @@ void CanvasWidget::paint(const QRegion& changed) {
         for (const QRect& part : changed) units += unitsCovering(part, ratio_);
         update(units);
     }
-    sinceShown_.restart();
+    shownAt_ = clock_();
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {

@@ -2,12 +2,12 @@
 // The Qt widgets behind the window: the drawing surface widget, the text box and the file list.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 
 #include "pictures/canvas.h"
@@ -30,7 +30,10 @@ int buttonCode(Qt::MouseButton button);
 // the screen only sixty paints.
 class CanvasWidget final : public QWidget {
 public:
-    CanvasWidget(Canvas& canvas, QWidget* parent);
+    // Microseconds on the clock the display's pace is kept on: the platform's timer clock, so that
+    // a test that sets that clock sets this pace too.
+    using Clock = std::function<std::int64_t()>;
+    CanvasWidget(Canvas& canvas, QWidget* parent, Clock clock);
 
     // Tells that the canvas was drawn on in `area`; what changed is painted at the next refresh.
     void changed(const QRect& area);
@@ -75,8 +78,12 @@ private:
     Canvas& canvas_;
     double ratio_ = 1;
     bool gameShowsFrames_ = false;  // showFrame came since the display's pace last painted
-    QTimer pace_;               // fires at the next refresh while something waits
-    QElapsedTimer sinceShown_;  // since changes were last asked to be painted
+    // Milliseconds since changes were last asked to be painted.
+    qint64 sinceShownMs() const { return (clock_() - shownAt_) / 1000; }
+
+    Clock clock_;
+    QTimer pace_;             // fires at the next refresh while something waits
+    std::int64_t shownAt_;    // when changes were last asked to be painted, on `clock_`
 };
 
 // A text box whose whole text is selected when it receives the keys (from the program, by Tab or

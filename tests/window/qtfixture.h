@@ -52,7 +52,7 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(work());
-        platform = std::make_unique<QtPlatform>(work());
+        platform = std::make_unique<QtPlatform>(work(), platformClock);
         platform->setSink(&sink);
     }
     void TearDown() override {
@@ -131,6 +131,8 @@ protected:
 
     std::unique_ptr<QtPlatform> platform;
     RecordingSink sink;
+    // The platform's clock, in microseconds; a fixture may set it before this one's SetUp.
+    qt::GameTimers::Clock platformClock = qt::GameTimers::steadyMicros;
 
 private:
     QTemporaryDir dir_;
