@@ -155,6 +155,9 @@ TEST_F(Import, APhotoIsTurnedUprightScaledToCoverAndCutAroundTheCentre) {
         paint.fillRect(QRect(QPoint(w / 2, h / 2), QPoint(w - bw - 1, h - bh - 1)), yellow);
         paint.end();
         for (const auto& [tag, turn] : tags) {
+            // A photo of many megapixels costs its time in its pixels: it is taken once, as a JPEG
+            // turned a quarter; the other turns and PNG are the smaller photos' concern.
+            if (w * h > 4000000 && tag != 6) continue;
             SCOPED_TRACE(::testing::Message() << w << "x" << h << " into " << c.area.width() << "x" << c.area.height()
                                             << ", tag " << tag);
             const QImage stored = upright.transformed(QTransform().rotate(-turn));

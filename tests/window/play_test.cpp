@@ -197,11 +197,11 @@ void QtPlay::runAtPace(bool slow) {
             lastleft = game->puzzle.frameleft;
         }
     };
-    runUntil([&] { return stage == 3 && frames >= (slow ? 40 : 160); });
+    runUntil([&] { return stage == 3 && frames >= (slow ? 20 : 80); });
     platform->canvasWidget()->removeEventFilter(&counter);
     const long paints = counter.paints - paints0;
     const long long refreshes = platform->refreshCount() - refresh0;
-    ASSERT_GE(frames, slow ? 40 : 160);
+    ASSERT_GE(frames, slow ? 20 : 80);
     if (slow) {
         EXPECT_LE(frames, refreshes + 2) << "more than one Slow frame a refresh";
         EXPECT_GE(paints, frames - 2) << "Slow frames that never reached the screen";
