@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Damaged picture files: BMP rows and GIF blocks walked to the end, and the decoders' reports counted.
+// Damaged picture files: BMP rows and GIF blocks walked to the end, and the JPEG decoder's reports counted.
 #include "pictures/picturedamage.h"
 
 #include <QIODevice>
 #include <QLoggingCategory>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
@@ -14,8 +15,6 @@ namespace pelorix {
 namespace {
 
 constexpr char jpegCategory[] = "qt.gui.imageio.jpeg";
-constexpr char readerCategory[] = "qt.gui.imageio";
-constexpr char overLimitReport[] = "exceeds the current allocation limit";
 // The blocks of a GIF file after its screen: an extension, an image, and the trailer that ends it.
 constexpr int gifExtension = 0x21, gifImage = 0x2C, gifTrailer = 0x3B;
 
@@ -90,27 +89,29 @@ bool wholeGif(QIODevice& device) {
 thread_local DecoderReports* active = nullptr;
 QtMessageHandler previousHandler = nullptr;
 QLoggingCategory::CategoryFilter previousFilter = nullptr;
+// Whether the logging rules in force would print the decoder's warnings.
+std::atomic<bool> rulesPrintJpegWarnings{true};
+
+bool isJpegCategory(const char* name) { return name && std::strcmp(name, jpegCategory) == 0; }
 
 void countReports(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (active && type == QtWarningMsg && context.category) {
-        if (std::strcmp(context.category, jpegCategory) == 0) {
+    if (type == QtWarningMsg && isJpegCategory(context.category)) {
+        if (active) {
             ++active->damage;
             return;
         }
-        if (std::strcmp(context.category, readerCategory) == 0 && message.contains(QLatin1String(overLimitReport))) {
-            ++active->overLimit;
-            return;
-        }
+        if (!rulesPrintJpegWarnings.load(std::memory_order_relaxed)) return;
     }
     if (previousHandler) previousHandler(type, context, message);
 }
 
-// The reports must reach the handler whatever the logging rules say.
+// The rules decide first and what they decide is kept for printing; then the decoder's warnings
+// are produced all the same, so that the count never depends on them.
 void keepReports(QLoggingCategory* category) {
     if (previousFilter) previousFilter(category);
-    const char* name = category->categoryName();
-    if (std::strcmp(name, jpegCategory) == 0 || std::strcmp(name, readerCategory) == 0)
-        category->setEnabled(QtWarningMsg, true);
+    if (!isJpegCategory(category->categoryName())) return;
+    rulesPrintJpegWarnings.store(category->isWarningEnabled(), std::memory_order_relaxed);
+    category->setEnabled(QtWarningMsg, true);
 }
 
 }  // namespace

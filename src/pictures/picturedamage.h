@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Telling a damaged picture file: the structure of BMP and GIF files, and what the decoders report.
+// Telling a damaged picture file: the structure of BMP and GIF files, and what the JPEG decoder reports.
 #pragma once
 
 #include <QByteArray>
@@ -14,13 +14,12 @@ namespace pelorix {
 // count as whole. Puts the device back where it stood.
 bool wholeByStructure(QIODevice& device, const QByteArray& format);
 
-// Counts, while it lives, what the decoders report on this thread through the log, taking those
-// reports from the log rather than printing them:
-// - `damage`: the JPEG decoder's warnings. It warns only for data it could not decode and made up
-//   instead (grey rows, an end it supplied itself), never for a file that is whole, so one warning
-//   means the picture is damaged;
-// - `overLimit`: pictures the image reader refused for its allocation limit, too costly rather
-//   than damaged.
+// Counts, while it lives, the JPEG decoder's warnings on this thread, taking them from the log
+// rather than printing them. The decoder warns only for data it could not decode and made up
+// instead (grey rows, an end it supplied itself), never for a file that is whole, so one warning
+// means the picture is damaged. The count does not depend on the user's logging rules: the
+// decoder's warnings are always produced, and outside a count they are printed only where those
+// rules would have printed them.
 class DecoderReports {
 public:
     DecoderReports();
@@ -29,7 +28,6 @@ public:
     DecoderReports& operator=(const DecoderReports&) = delete;
 
     int damage = 0;
-    int overLimit = 0;
 
 private:
     DecoderReports* outer_;  // an enclosing one on this thread, restored when this ends

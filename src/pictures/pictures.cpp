@@ -40,6 +40,8 @@ long long bytesPerPixel(int format) {
     return std::max(1, QImage::toPixelFormat(static_cast<QImage::Format>(format)).bitsPerPixel() / 8);
 }
 
+long long pixelCount(QSize size) { return static_cast<long long>(size.width()) * size.height(); }
+
 // What a decode may cost: the screen's budget, or for a picture no larger than the largest photo,
 // what such a photo costs if that is more. So every photo loads on any screen and in any import,
 // and a larger picture must fit what the screen can use.
@@ -104,13 +106,19 @@ std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device
 }
 
 // The decoder's picture, or a null one, with `fault` set, when it could not decode the data
-// whole or the reader refused it for its allocation limit.
+// whole (damaged) or the picture it reports would take more than the reader's allocation limit
+// (too costly: the reader refuses to allocate it). Pictures whose size is known before decoding
+// were priced already; the limit stops one whose size only the decode told.
 QImage decodeWhole(QImageReader& reader, PictureFault& fault) {
     const DecoderReports reports;
     QImage picture = reader.read();
-    if (reports.overLimit > 0) fault = PictureFault::tooCostly;
-    else if (picture.isNull() || reports.damage > 0) fault = PictureFault::damaged;
-    else return picture;
+    if (!picture.isNull() && reports.damage == 0) return picture;
+    const QSize told = reader.size();
+    const long long limit = static_cast<long long>(reader.allocationLimit()) << 20;
+    fault = picture.isNull() && limit > 0 && told.isValid() &&
+                    bytesPerPixel(static_cast<int>(reader.imageFormat())) * pixelCount(told) > limit
+                ? PictureFault::tooCostly
+                : PictureFault::damaged;
     return {};
 }
 
@@ -127,8 +135,6 @@ QSize scaledSize(QSize size, double factor) {
     return QSize(std::max(1, static_cast<int>(std::lround(size.width() * factor))),
                  std::max(1, static_cast<int>(std::lround(size.height() * factor))));
 }
-
-long long pixelCount(QSize size) { return static_cast<long long>(size.width()) * size.height(); }
 
 // How a picture of `density` pixels per unit becomes one of `ratio` device pixels per unit, shown
 // through a window of `shown` units: which part of the stored pixels can ever be seen, and by how
