@@ -252,36 +252,56 @@ TEST(AnimationPace, APausedAnimationIsNeitherComposedNorMovedAndTheComputerWaits
     EXPECT_EQ(timer2, 0);
 }
 
-// Frames drawn per virtual second, counted by the moving picture's steps, with each pass of the
-// loop costing `passCost` microseconds (a slow or busy machine costs more).
-double framespersecond(const char* pace, std::int64_t passCost) {
+// Frames drawn (counted by the moving picture's steps) and shown in the first virtual second of an
+// animated puzzle in play, or of its finished display, with each pass of the loop costing
+// `passCost` microseconds (a slow or busy machine costs more).
+struct FrameRate {
+    long drawn = 0, shown = 0;
+};
+FrameRate framespersecond(const char* pace, std::int64_t passCost, bool finished) {
     Game g(animatedseed());
     g.fake.files["animation.Time"] = pace;
-    g.fake.files["movepiece.Time"] = "1000";  // keep the board still
+    g.fake.files["movepiece.Time"] = finished ? "0" : "1000";  // solved at once, or the board kept still
     g.fake.passCost = passCost;
-    long steps = 0;
-    int last = -1;
+    FrameRate rate;
+    double from = -1;
+    int last = 0, shownBefore = 0;
     g.fake.afterYield = [&] {
-        if (g.game.puzzle.animated != puzzletype::animated) return;
-        if (last >= 0 && g.game.puzzle.frameleft != last) ++steps;
-        last = g.game.puzzle.frameleft;
+        const PuzzleState& s = g.game.puzzle;
+        if (s.animated != puzzletype::animated || (finished && g.game.loop.puzzlestate != gamestate::finished)) return;
+        if (from < 0) {
+            from = g.fake.nowMs();
+            shownBefore = g.fake.framesShown;
+        } else if (s.frameleft != last) {
+            ++rate.drawn;
+        }
+        last = s.frameleft;
+        rate.shown = g.fake.framesShown - shownBefore;
     };
-    g.run(1000);
-    return static_cast<double>(steps);
+    g.run(60000, [&] { return from >= 0 && g.fake.nowMs() >= from + 1000; });
+    return rate;
 }
 
-TEST(AnimationPace, SlowDrawsOneFrameARefreshAndFastFourAtAnyMachineSpeed) {
+TEST(AnimationPace, SlowDrawsAndShowsOneFrameARefreshAndFastDrawsFourAndShowsOneAtAnyMachineSpeed) {
     // 62.5 refreshes of 16 ms in a second; a busy pass of 5 ms still leaves room for Fast's four.
+    // Each Slow frame is shown; of Fast's, the last of each refresh. The same in play (where the
+    // new board is shown once more, before the computer's first move) and in the finished display.
     const struct {
         const char* pace;
         std::int64_t passCost;
-        double least, most;
-    } cases[] = {{"1", 0, 58, 63},    {"1", 100, 58, 63},    {"1", 5000, 58, 63},
-                 {"0", 0, 235, 251}, {"0", 100, 235, 251}, {"0", 1000, 235, 251}};
+        bool finished;
+        long least, most;  // frames drawn
+    } cases[] = {{"1", 0, false, 58, 63},   {"1", 100, false, 58, 63},  {"1", 5000, false, 58, 63},
+                 {"0", 0, false, 235, 251}, {"0", 100, false, 235, 251}, {"0", 1000, false, 235, 251},
+                 {"1", 100, true, 58, 63},  {"0", 100, true, 235, 251}};
     for (const auto& c : cases) {
-        const double frames = framespersecond(c.pace, c.passCost);
-        EXPECT_GE(frames, c.least) << "pace " << c.pace << ", pass " << c.passCost << " us";
-        EXPECT_LE(frames, c.most) << "pace " << c.pace << ", pass " << c.passCost << " us";
+        SCOPED_TRACE(::testing::Message() << "pace " << c.pace << ", pass " << c.passCost << " us"
+                                          << (c.finished ? ", finished" : ""));
+        const FrameRate rate = framespersecond(c.pace, c.passCost, c.finished);
+        EXPECT_GE(rate.drawn, c.least);
+        EXPECT_LE(rate.drawn, c.most);
+        EXPECT_GE(rate.shown, 58);
+        EXPECT_LE(rate.shown, 64);
     }
 }
 
