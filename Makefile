@@ -6,6 +6,8 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev
 # The screen-saver tests run the program in windows of a real X server.
 PACKAGES += xvfb xauth
+# Qt's further picture formats (TIFF, WebP, ...): such photos play too, and the tests read a TIFF.
+PACKAGES += qt6-image-formats-plugins
 # The whole-process measures also need an X server, a screen grabber and an input driver.
 BENCH_PACKAGES := xvfb xauth xdotool x11-utils imagemagick
 # The fuzz targets are built with clang and its libFuzzer runtime.

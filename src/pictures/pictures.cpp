@@ -106,17 +106,19 @@ std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device
 }
 
 // The decoder's picture, or a null one, with `fault` set, when it could not decode the data
-// whole (damaged) or the picture it reports would take more than the reader's allocation limit
-// (too costly: the reader refuses to allocate it). Pictures whose size is known before decoding
-// were priced already; the limit stops one whose size only the decode told.
+// whole (damaged) or may have been stopped by the reader's allocation limit (too costly). A
+// picture was priced before decoding in the format its reader reports, but a decoder may hold it
+// in a wider one (TIFF's reads grey pictures as 32-bit colour), which the limit then stops: so a
+// decode that fails for a picture that could pass the limit in the widest format a decoder gives
+// (four 16-bit channels) is taken as too costly. A smaller one is damaged.
 QImage decodeWhole(QImageReader& reader, PictureFault& fault) {
+    const QSize told = reader.size();  // before the read: a failed one may forget it
     const DecoderReports reports;
     QImage picture = reader.read();
     if (!picture.isNull() && reports.damage == 0) return picture;
-    const QSize told = reader.size();
+    constexpr long long widestPixelBytes = 8;
     const long long limit = static_cast<long long>(reader.allocationLimit()) << 20;
-    fault = picture.isNull() && limit > 0 && told.isValid() &&
-                    bytesPerPixel(static_cast<int>(reader.imageFormat())) * pixelCount(told) > limit
+    fault = picture.isNull() && limit > 0 && told.isValid() && widestPixelBytes * pixelCount(told) > limit
                 ? PictureFault::tooCostly
                 : PictureFault::damaged;
     return {};

@@ -80,10 +80,13 @@ TEST(HostilePictures, LyingHeadersAndBombsPastTheBudgetAreRefused) {
     EXPECT_EQ(deep->size(), screen);
     // A small JPEG whose frame claims 8000 × 8000 is damaged (its data ends long before), and a
     // progressive one, larger than a photo, is priced past the budget before anything is decoded;
-    // so is a file whose scans each make the decoder pass over the picture once more.
+    // so is a file whose scans each make the decoder pass over the picture once more, and a TIFF
+    // (read by Qt's plugin) of 45 megapixels that fits the budget as stored but not once it is
+    // also turned upright, a second picture as large.
     const std::pair<QByteArray, PictureFault> refused[] = {{jpegClaiming(8000, 8000), PictureFault::damaged},
                                                            {jpegClaiming(8000, 8000, true), PictureFault::tooCostly},
                                                            {jpegRepeatingScans(countedScans + 1), PictureFault::tooCostly},
+                                                           {zeroTiff(7000, 6400, 3, 6), PictureFault::tooCostly},
                                                            {QByteArray("not a picture"), PictureFault::notPicture}};
     for (const auto& [bytes, why] : refused) {
         PictureFault fault = PictureFault::none;
@@ -95,6 +98,12 @@ TEST(HostilePictures, LyingHeadersAndBombsPastTheBudgetAreRefused) {
     const auto progressive = loadPictureData(encoded(patterned(4000, 3000), "JPEG", 90, true), QSize(640, 400));
     ASSERT_TRUE(progressive);
     EXPECT_EQ(progressive->size(), QSize(640, 400));
+    // A grey TIFF of 51 megapixels, which its decoder holds in 32-bit colour, four times what it
+    // reports: priced as reported it fits a 1920 × 1200 screen, so it is the reader's allocation
+    // limit that stops the decode, and that is told as too costly, not as damage.
+    PictureFault widened = PictureFault::none;
+    EXPECT_FALSE(loadPictureData(zeroTiff(7000, 7300, 1, 1), QSize(1920, 1200), &widened));
+    EXPECT_EQ(widened, PictureFault::tooCostly);
     // At the count the file is decoded, and found damaged (a repeated scan is out of sequence).
     PictureFault atCount = PictureFault::none;
     EXPECT_FALSE(loadPictureData(jpegRepeatingScans(countedScans), screen, &atCount));

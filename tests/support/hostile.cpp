@@ -155,6 +155,51 @@ QByteArray zeroPng(int width, int height, int colourType, int bitDepth) {
     return png;
 }
 
+QByteArray zeroTiff(int width, int height, int samples, int orientation) {
+    // One row of zero bytes, packed: runs of 128 (the code -127 and the byte), then the rest.
+    QByteArray row;
+    for (long long left = static_cast<long long>(samples) * width; left > 0; left -= 128) {
+        row.append(static_cast<char>(1 - static_cast<int>(std::min<long long>(left, 128))));
+        row.append('\0');
+    }
+    QByteArray tiff("II*\0", 4);
+    auto put16 = [&](std::uint32_t v) {
+        tiff.append(static_cast<char>(v & 0xFF));
+        tiff.append(static_cast<char>((v >> 8) & 0xFF));
+    };
+    auto put32 = [&](std::uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    const auto count = static_cast<std::uint32_t>(samples);
+    const std::uint32_t entries = 11, ifd = 8, bits = ifd + 2 + entries * 12 + 4, strip = bits + 6;
+    put32(ifd);
+    put16(entries);
+    // Tag, type (3 short, 4 long), count, value or where the values are; in the order of the tags.
+    const std::uint32_t fields[][4] = {{256, 4, 1, static_cast<std::uint32_t>(width)},
+                                       {257, 4, 1, static_cast<std::uint32_t>(height)},
+                                       {258, 3, count, samples == 1 ? 8 : bits},  // 8 bits a sample
+                                       {259, 3, 1, 32773},                        // PackBits
+                                       {262, 3, 1, samples == 1 ? 1u : 2u},       // grey or RGB
+                                       {273, 4, 1, strip},
+                                       {274, 3, 1, static_cast<std::uint32_t>(orientation)},
+                                       {277, 3, 1, count},
+                                       {278, 4, 1, static_cast<std::uint32_t>(height)},
+                                       {279, 4, 1, static_cast<std::uint32_t>(row.size() * height)},
+                                       {284, 3, 1, 1}};
+    for (const auto& f : fields) {
+        put16(f[0]);
+        put16(f[1]);
+        put32(f[2]);
+        put32(f[3]);  // a short in the lower half, little-endian first
+    }
+    put32(0);
+    for (int i = 0; i < 3; ++i) put16(8);
+    tiff.reserve(tiff.size() + row.size() * height);
+    for (int y = 0; y < height; ++y) tiff += row;
+    return tiff;
+}
+
 QByteArray jpegClaiming(int width, int height, bool progressive) {
     QByteArray jpeg = encoded(patterned(128, 128), "JPG", 90, progressive);
     // The frame header: FF C0 (baseline) or FF C2 (progressive), length, precision, then height

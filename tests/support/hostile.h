@@ -34,6 +34,11 @@ QByteArray rleBmpClaiming(int width, int height, int bodyBytes);
 QByteArray jpegRepeatingScans(int scans);
 // A small GIF of one image, written here since Qt reads GIF but cannot write it.
 QByteArray smallGif();
+// A TIFF of width × height black pixels, RGB (`samples` 3) or grey (1), with the orientation tag
+// `orientation` (6: to be turned a quarter right to show, as a camera stores it), its rows packed
+// by PackBits without ever holding the pixels: 45 megapixels take a few MB. Only read where Qt's
+// TIFF plugin is installed.
+QByteArray zeroTiff(int width, int height, int samples, int orientation);
 
 struct HostileFile {
     enum class Outcome {
