@@ -2,18 +2,20 @@
 # SPDX-License-Identifier: MIT
 # Installs into a temporary prefix and checks the file list, the desktop entry and AppStream
 # metadata with their validators, and the installed program, moved to another prefix; then builds
-# the Debian package and checks its layout, its program and lintian's verdict.
-# Usage: install_test.sh BUILD_DIR SOURCE_DIR VERSION
+# the Debian package and checks its layout and its program, leaving it as OUT_DEB for lintian's
+# verdict (app.package_lintian).
+# Usage: install_test.sh BUILD_DIR SOURCE_DIR VERSION OUT_DEB
 set -eu
 build=$1
 source=$2
 version=$3
+out=$4
+rm -f "$out"
 id=io.github.pelorix.Pelorix
 sizes="16 24 32 48 64 128 256"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 passed=0
-skipped=0
 ok() { echo "ok   $1"; passed=$((passed + 1)); }
 
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
@@ -93,15 +95,5 @@ grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6"
 dpkg-deb -f "$deb" Description | awk 'length > 80 { exit 1 }'
 ok "package: stripped, gzipped manual, changelog, copyright, computed dependencies"
-if command -v lintian >/dev/null; then
-  status=0
-  lintian --fail-on error,warning "$deb" >"$tmp/lintian" 2>&1 || status=$?
-  # Root is warned against, not refused; that line is no finding.
-  grep -v "root privileges" "$tmp/lintian" || true
-  [ "$status" -eq 0 ]
-  ok "lintian: no error or warning"
-else
-  echo "skip lintian: not installed here (make package installs it)"
-  skipped=1
-fi
-echo "$passed passed, 0 failed, $skipped skipped"
+cp "$deb" "$out"
+echo "$passed passed, 0 failed"
