@@ -165,7 +165,11 @@ QImage decodeJpeg(QImageReader& reader, QIODevice& device, const JpegFrame& fram
     decoder.setQuality(reader.quality());
     if (!reader.clipRect().isNull()) decoder.setClipRect(reader.clipRect());
     if (reader.scaledSize().isValid()) decoder.setScaledSize(reader.scaledSize());
-    return decodeWhole(decoder, fault);
+    QImage picture = decodeWhole(decoder, fault);
+    // Its decoder's allocations were priced from the markers, so it is never stopped for its
+    // cost: a JPEG that fails to decode is damaged, however large.
+    if (picture.isNull()) fault = PictureFault::damaged;
+    return picture;
 }
 
 // The top-left part of the picture in `device` that a window of `shown` units can show, upright,
