@@ -44,7 +44,8 @@ struct PerturbedHeap {
 
 TEST(HostilePictures, EachIsLoadedOrRefusedAndNoneTakesMoreThanTheScreen) {
     const PerturbedHeap perturbed;
-    for (const HostileFile& f : hostileSet(false)) {
+    const std::vector<HostileFile> set = hostileSet(false);
+    for (const HostileFile& f : set) {
         PictureFault fault = PictureFault::none;
         const auto picture = loadPictureData(f.bytes, screen, &fault);
         if (f.outcome != HostileFile::Outcome::either) {
@@ -56,11 +57,17 @@ TEST(HostilePictures, EachIsLoadedOrRefusedAndNoneTakesMoreThanTheScreen) {
         if (!picture) continue;
         EXPECT_LE(picture->width(), screen.width()) << f.name;
         EXPECT_LE(picture->height(), screen.height()) << f.name;
+        // A bomb (at the cap, or of 16 bits a channel, which a whole decode could not afford) is
+        // read only as far as the screen reaches: it fills it, all zero.
+        if (f.name.starts_with("bomb")) {
+            EXPECT_EQ(picture->size(), screen) << f.name;
+            EXPECT_EQ(picture->pixel(1279, 799) & 0xFFFFFF, 0u) << f.name;
+        }
     }
     // Logging rules that silence everything do not change what is refused: the JPEG decoder's
     // reports of damage are counted all the same.
     QLoggingCategory::setFilterRules(QStringLiteral("*=false"));
-    for (const HostileFile& f : hostileSet(false)) {
+    for (const HostileFile& f : set) {
         if (f.outcome == HostileFile::Outcome::damaged && f.name.ends_with(".jpg")) {
             EXPECT_FALSE(loadPictureData(f.bytes, screen)) << f.name << " with every log category off";
         }
@@ -69,15 +76,6 @@ TEST(HostilePictures, EachIsLoadedOrRefusedAndNoneTakesMoreThanTheScreen) {
 }
 
 TEST(HostilePictures, LyingHeadersAndBombsPastTheBudgetAreRefused) {
-    // A bomb just under the cap is read only as far as the screen reaches: it loads, all zero.
-    const auto bomb = loadPictureData(zeroPng(8000, 8000), screen);
-    ASSERT_TRUE(bomb);
-    EXPECT_EQ(bomb->size(), screen);
-    EXPECT_EQ(bomb->pixel(1279, 799) & 0xFFFFFF, 0u);
-    // A 16-bit bomb of 36 megapixels, which a whole decode could not afford.
-    const auto deep = loadPictureData(zeroPng(6000, 6000, 2, 16), screen);
-    ASSERT_TRUE(deep);
-    EXPECT_EQ(deep->size(), screen);
     // A small JPEG whose frame claims 8000 × 8000 is damaged (its data ends long before), and a
     // progressive one, larger than a photo, is priced past the budget before anything is decoded;
     // so is a file whose scans each make the decoder pass over the picture once more, and a TIFF

@@ -333,7 +333,7 @@ std::vector<HostileFile> hostileSet(bool large) {
     set.push_back({"rle8000.bmp", rleBmpClaiming(8000, 8000, 50 * 1024), refused});
     set.push_back({"bomb-at-cap.png", zeroPng(8000, 8000, 0, 8), loads});
     set.push_back({"bomb-past-cap.png", zeroPng(8200, 8200, 0, 8), refused});
-    set.push_back({"bomb-rgb16.png", zeroPng(6000, 6000, 2, 16), loads});
+    set.push_back({"bomb-rgb16.png", zeroPng(6000, 3000, 2, 16), loads});
     set.push_back({"sixteen-bit.png", encoded(patterned(1600, 1000, QImage::Format_RGBX64), "PNG"), loads});
     set.push_back({std::string("caf\xE9-latin1.png"), png, loads});
     if (large) {
