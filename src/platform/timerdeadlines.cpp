@@ -18,6 +18,9 @@ TimerDeadlines::TimerDeadlines(Clock clock) : clock_(std::move(clock)) {
 }
 
 std::int64_t TimerDeadlines::nextDeadline(const Timer& t, std::int64_t from, std::int64_t now) const {
+    // A timer of interval 0 never ticks, so it has no next deadline to count to (and no step to
+    // divide by); the value is never looked at.
+    if (t.interval <= 0) return now;
     if (t.interval < t.floor) {
         // Floored: the next point of the floor's grid strictly after now.
         const std::int64_t grid = t.floor * microsPerMs;
