@@ -1,9 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # The program's window on a real X display (Xvfb): it starts, its window appears, it plays its
-# title puzzles for a second and is still running when it is asked to stop, with nothing reported
-# on the way (a sanitized build reports what it finds on standard error and stops). The wait is
-# for the window, not a fixed time, so a slow machine only takes longer.
+# title puzzles for half a second and is still running when it is asked to stop, with nothing
+# reported on the way (a sanitized build reports what it finds on standard error and stops). The
+# wait is for the window, not a fixed time, so a slow machine only takes longer.
 # Usage: window_x_test.sh PELORIX
 set -u
 pelorix=$1
@@ -19,7 +19,7 @@ until xwininfo -root -tree | grep -q '"Pelorix'; do
   if [ "$tries" -gt 600 ] || ! kill -0 "$pid" 2>/dev/null; then echo "no window"; kill "$pid" 2>/dev/null; exit 1; fi
   sleep 0.05
 done
-sleep 1
+sleep 0.5
 kill -0 "$pid" 2>/dev/null || { echo "ended while playing"; exit 1; }
 kill -TERM "$pid"
 wait "$pid"
