@@ -65,22 +65,27 @@ test: build
 # of its own. Only the test programs and the program they run are built. Any sanitizer finding
 # fails its test: undefined behaviour stops the process, and a leak makes it exit non-zero unless
 # it lies inside one of the system libraries the suppression file names. The install tests are
-# left out: they check which files are installed, which the sanitizers do not change.
+# left out (with lintian's verdict on the package): they check which files are installed, which the
+# sanitizers do not change.
 # Strict string checks stay off: they take every string a function is handed to end in a zero
 # byte, and so report the X keyboard library's strndup of an atom's name, which has its length
 # and no terminator, as an overflow; that call is sound, and with the check on the window could
 # not start on a real display.
+# The interception of __tls_get_addr stays off: with Qt's further image plugins loaded at run time,
+# it records a dynamic TLS block of one of them wrongly on this glibc, and the leak check then
+# crashes as it walks that block. Off, dynamic TLS is not scanned for pointers, which can only add
+# leak reports, never hide one.
 SANITIZE_BUILD   ?= build-sanitize
 SANITIZE_FLAGS   := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 SANITIZE_TARGETS := pelorix pelorix_tests pelorix_gui_tests pelorix_app_tests pelorix_saver_tests
-SANITIZE_SKIP    := ^app\.install$$|^saver_install_files$$
+SANITIZE_SKIP    := ^app\.install$$|^app\.package_lintian$$|^saver_install_files$$
 
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
 	  -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" -DPELORIX_BENCH=OFF
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target $(SANITIZE_TARGETS)
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
-	  ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
+	  ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:intercept_tls_get_addr=0 \
 	  LSAN_OPTIONS=suppressions=$(abspath tests/sanitize/leaks.supp):print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) -E '$(SANITIZE_SKIP)'
