@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The two timers of the Qt window on the real clock: countdowns, restarts, dropped and coalesced ticks.
+// The two timers of the Qt window: countdowns, restarts, dropped and coalesced ticks on a set clock, and the real wake-up.
 #include <QTimer>
 #include <deque>
 #include <functional>
