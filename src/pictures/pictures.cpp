@@ -106,19 +106,21 @@ std::optional<OpenedPicture> openPicture(QImageReader& reader, QIODevice& device
 }
 
 // The decoder's picture, or a null one, with `fault` set, when it could not decode the data
-// whole (damaged) or may have been stopped by the reader's allocation limit (too costly). A
-// picture was priced before decoding in the format its reader reports, but a decoder may hold it
-// in a wider one (TIFF's reads grey pictures as 32-bit colour), which the limit then stops: so a
-// decode that fails for a picture that could pass the limit in the widest format a decoder gives
-// (four 16-bit channels) is taken as too costly. A smaller one is damaged.
-QImage decodeWhole(QImageReader& reader, PictureFault& fault) {
+// whole (damaged) or may have been stopped by the reader's allocation limit (too costly).
+// `pricedExactly`: what the decoder allocates was priced before decoding (a JPEG, from its
+// markers), so a failure is damage. Otherwise the picture was priced in the format its reader
+// reports, but a decoder may hold it in a wider one (TIFF's reads grey pictures as 32-bit colour),
+// which the limit then stops: so a decode that fails for a picture that could pass the limit in
+// the widest format a decoder gives (four 16-bit channels) is taken as too costly.
+QImage decodeWhole(QImageReader& reader, PictureFault& fault, bool pricedExactly) {
     const QSize told = reader.size();  // before the read: a failed one may forget it
     const DecoderReports reports;
     QImage picture = reader.read();
     if (!picture.isNull() && reports.damage == 0) return picture;
     constexpr long long widestPixelBytes = 8;
     const long long limit = static_cast<long long>(reader.allocationLimit()) << 20;
-    fault = picture.isNull() && limit > 0 && told.isValid() && widestPixelBytes * pixelCount(told) > limit
+    fault = picture.isNull() && !pricedExactly && limit > 0 && told.isValid() &&
+                    widestPixelBytes * pixelCount(told) > limit
                 ? PictureFault::tooCostly
                 : PictureFault::damaged;
     return {};
@@ -165,11 +167,7 @@ QImage decodeJpeg(QImageReader& reader, QIODevice& device, const JpegFrame& fram
     decoder.setQuality(reader.quality());
     if (!reader.clipRect().isNull()) decoder.setClipRect(reader.clipRect());
     if (reader.scaledSize().isValid()) decoder.setScaledSize(reader.scaledSize());
-    QImage picture = decodeWhole(decoder, fault);
-    // Its decoder's allocations were priced from the markers, so it is never stopped for its
-    // cost: a JPEG that fails to decode is damaged, however large.
-    if (picture.isNull()) fault = PictureFault::damaged;
-    return picture;
+    return decodeWhole(decoder, fault, true);
 }
 
 // The top-left part of the picture in `device` that a window of `shown` units can show, upright,
@@ -257,7 +255,7 @@ std::optional<QImage> readPicture(QIODevice& device, QSize shown, double ratio, 
         }
     }
 
-    QImage picture = jpeg ? decodeJpeg(reader, device, *jpeg, fault) : decodeWhole(*decoder, fault);
+    QImage picture = jpeg ? decodeJpeg(reader, device, *jpeg, fault) : decodeWhole(*decoder, fault, false);
     if (picture.isNull()) return std::nullopt;
     if (pixelCount(picture.size()) > maxPicturePixels) {
         fault = PictureFault::tooCostly;
@@ -332,7 +330,7 @@ std::optional<QImage> readCovering(QIODevice& device, QSize area, QSize budgetAr
         }
     }
 
-    QImage picture = jpeg ? decodeJpeg(reader, device, *jpeg, fault) : decodeWhole(reader, fault);
+    QImage picture = jpeg ? decodeJpeg(reader, device, *jpeg, fault) : decodeWhole(reader, fault, false);
     if (picture.isNull()) return std::nullopt;
     fault = PictureFault::tooCostly;
     if (static_cast<long long>(picture.width()) * picture.height() > maxPicturePixels) return std::nullopt;
